@@ -1,0 +1,111 @@
+// Opening and closing a pak, and the queries the views ask.
+#include "pak_archive.h"
+#include "pak_names.h"
+
+#include <unordered_set>
+
+namespace vantor {
+
+CPakArchive::CPakArchive(IFileSystem& fileSystem) : CPakFile(fileSystem) {}
+
+CPakArchive::~CPakArchive() { ClosePak(); }
+
+bool CPakArchive::OpenPak(const std::string& path)
+{
+    if (IsOpen()) ClosePak();
+    if (OpenAndLoad(path, OpenMode::readWrite)) {
+        m_bReadOnly = 0;
+        return true;
+    }
+    if (OpenAndLoad(path, OpenMode::read)) {
+        m_bReadOnly = 1;
+        return true;
+    }
+    return false;
+}
+
+bool CPakArchive::ClosePak()
+{
+    if (!IsOpen()) return true;
+    m_nError = errUnspecified;
+    m_entries.clear();
+    m_entries.shrink_to_fit();
+    m_gibbed.clear();
+    m_gibbed.shrink_to_fit();
+    EntriesChanged();
+    SetHeader(0, 0);
+    const bool exists = CheckPakExists();
+    // The handle goes even when the path is gone: a pak that comes back
+    // must never be written from the emptied directory.
+    CloseFile();
+    m_bReadOnly = 0;
+    return exists;
+}
+
+bool CPakArchive::EntryExists(std::string_view name) const { return FindEntry(name) != -1; }
+
+bool CPakArchive::EntryExistsIn(std::string_view folder, std::string_view name) const
+{
+    return EntryExists(CombinePath(ToPakPath(folder), GetNamePart(ToPakPath(name))));
+}
+
+bool CPakArchive::FolderExists(std::string_view parent, std::string_view name)
+{
+    std::string leaf = ToPakPath(name);
+    if (!leaf.empty() && leaf.back() == '/') leaf.pop_back();
+    leaf = GetNamePart(leaf);
+    std::string prefix = CombinePath(ToPakPath(parent), leaf);
+    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
+    // The root always "exists" as a prefix of every name; a listing of it
+    // finds something exactly when the pak has an entry.
+    std::vector<std::uint32_t> indices;
+    FindPrefix(prefix, indices);
+    return !indices.empty();
+}
+
+int CPakArchive::ListFolderFiles(std::string_view folder, StringArray& out)
+{
+    const std::string path = ToPakPath(folder);
+    const std::ptrdiff_t limit =
+        static_cast<std::ptrdiff_t>(path.size()) - ((!path.empty() && path.back() == '/') ? 1 : 0);
+    StringArray listed;
+    ListFolder(folder, listed);
+    for (std::string& name : listed) {
+        const std::size_t slash = name.rfind('/');
+        const std::ptrdiff_t last = slash == std::string::npos ? -1 : static_cast<std::ptrdiff_t>(slash);
+        if (last > limit) continue;
+        out.push_back(GetNamePart(name));
+    }
+    return static_cast<int>(out.size());
+}
+
+int CPakArchive::ListSubfolders(std::string_view folder, StringArray& out)
+{
+    std::string prefix = ToPakPath(folder);
+    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
+    StringArray listed;
+    ListFolder(folder, listed);
+    std::unordered_set<std::string> seen(out.begin(), out.end());
+    for (const std::string& name : listed) {
+        const std::string_view rest = std::string_view(name).substr(prefix.size());
+        const std::size_t slash = rest.find('/');
+        if (slash == std::string_view::npos) continue;
+        std::string sub(rest.substr(0, slash));
+        if (seen.insert(sub).second) out.push_back(std::move(sub));
+    }
+    return static_cast<int>(out.size());
+}
+
+int CPakArchive::GetEntrySizeKB(std::string_view name) const
+{
+    const int index = FindEntry(ToPakPath(name));
+    if (index < 0) return -1;
+    const std::uint32_t length = m_entries[static_cast<std::size_t>(index)].length;
+    if (length == 0) return 0;
+    if (length < 1024) return 1;
+    return static_cast<int>(length / 1024);
+}
+
+const char* CPakArchive::GetTypeName(std::string_view name) { return vantor::GetTypeName(name); }
+
+}  // namespace vantor

@@ -1,0 +1,267 @@
+// The primitive reads and writes of an open pak, and opening one.
+#include "pak_file.h"
+
+#include <new>
+
+namespace vantor {
+
+CPakFile::CPakFile(IFileSystem& fileSystem) : m_fs(fileSystem) {}
+
+CPakFile::~CPakFile() = default;
+
+std::string CPakFile::GetErrorText() const { return PakErrorText(m_nError); }
+
+bool CPakFile::IsFatalError() const { return IsFatalCode(m_nError); }
+
+void CPakFile::SetErrorFromCause(FileCause cause) { m_nError = CodeFromCause(cause); }
+
+bool CPakFile::CheckPakExists()
+{
+    FileStatus status;
+    FileIdentity open;
+    // A pak deleted or replaced while open must never be written through
+    // the stale handle: the path has to name the very file we hold.
+    if (m_pFile == nullptr || m_fs.Status(m_strPath, status, true) != FileCause::none ||
+        m_pFile->GetIdentity(open) != FileCause::none || !(status.identity == open)) {
+        m_nError = errPakInaccessible;
+        return false;
+    }
+    return true;
+}
+
+bool CPakFile::CheckFitsPak(std::uint64_t end)
+{
+    if (end > kPakMaxFileSize) {
+        m_nError = errDiskFull;
+        return false;
+    }
+    return true;
+}
+
+void CPakFile::CloseFile()
+{
+    m_pFile.reset();
+}
+
+bool CPakFile::OpenAndLoad(const std::string& path, OpenMode mode)
+{
+    CloseFile();
+    std::unique_ptr<IFile> file;
+    const FileCause cause = m_fs.Open(path, mode, true, file);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    m_pFile = std::move(file);
+    m_strPath = path;
+    if (!ReadHeader()) {
+        CloseFile();
+        m_header = {};
+        m_nError = errNotPak;
+        return false;
+    }
+    if (!LoadDirectory()) {
+        CloseFile();
+        m_header = {};
+        return false;
+    }
+    return true;
+}
+
+bool CPakFile::ReadHeader()
+{
+    if (!CheckPakExists()) return false;
+    PakHeaderBytes bytes{};
+    std::size_t got = 0;
+    const FileCause cause = m_pFile->ReadAt(0, bytes.data(), bytes.size(), got);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    if (got < bytes.size()) {
+        m_nError = errReadFailed;
+        return false;
+    }
+    m_header = DecodeHeader(bytes);
+    if (!m_header.HasMagic()) {
+        m_nError = errNotPak;
+        return false;
+    }
+    return true;
+}
+
+bool CPakFile::WriteHeader()
+{
+    if (!CheckPakExists()) return false;
+    const PakHeaderBytes bytes = EncodeHeader(m_header);
+    const FileCause cause = m_pFile->WriteAt(0, bytes.data(), bytes.size());
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    return true;
+}
+
+void CPakFile::SetHeader(std::uint32_t dirOffset, std::uint32_t dirLength)
+{
+    m_header.dirOffset = dirOffset;
+    m_header.dirLength = dirLength;
+}
+
+bool CPakFile::LoadDirectory()
+{
+    if (!CheckPakExists()) return false;
+    if (m_header.dirOffset == 0 && m_header.dirLength == 0) {
+        m_nError = errBadDirectory;
+        return false;
+    }
+    const std::int64_t fileLength = GetPakLength();
+    if (fileLength < 0) return false;
+    // A forged length must not make us allocate what the file cannot hold.
+    if (m_header.dirLength != 0 &&
+        std::uint64_t{m_header.dirOffset} + m_header.dirLength > static_cast<std::uint64_t>(fileLength)) {
+        m_nError = errReadFailed;
+        return false;
+    }
+    // Only whole records are read; a partial one at the end is dropped so
+    // that the header in memory always matches the records.
+    const std::size_t count = m_header.dirLength / kPakEntrySize;
+    m_header.dirLength = static_cast<std::uint32_t>(count * kPakEntrySize);
+    m_entries.clear();
+    EntriesChanged();
+    try {
+        std::vector<unsigned char> bytes(count * kPakEntrySize);
+        std::size_t got = 0;
+        const FileCause cause = m_pFile->ReadAt(m_header.dirOffset, bytes.data(), bytes.size(), got);
+        if (cause != FileCause::none) {
+            SetErrorFromCause(cause);
+            return false;
+        }
+        if (got < bytes.size()) {
+            m_nError = errReadFailed;
+            return false;
+        }
+        m_entries.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) m_entries.push_back(DecodeEntry(bytes.data() + i * kPakEntrySize));
+    } catch (const std::bad_alloc&) {
+        m_entries.clear();
+        m_entries.shrink_to_fit();
+        m_nError = errOutOfMemory;
+        return false;
+    }
+    return true;
+}
+
+bool CPakFile::WriteDirectory()
+{
+    if (!CheckPakExists()) return false;
+    if (m_header.dirLength != m_entries.size() * kPakEntrySize) {
+        m_nError = errBadDirLength;
+        return false;
+    }
+    if (m_entries.empty()) return true;
+    if (!CheckFitsPak(std::uint64_t{m_header.dirOffset} + m_header.dirLength)) return false;
+    try {
+        std::vector<unsigned char> bytes(m_entries.size() * kPakEntrySize);
+        for (std::size_t i = 0; i < m_entries.size(); ++i) EncodeEntry(m_entries[i], bytes.data() + i * kPakEntrySize);
+        const FileCause cause = m_pFile->WriteAt(m_header.dirOffset, bytes.data(), bytes.size());
+        if (cause != FileCause::none) {
+            SetErrorFromCause(cause);
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        m_nError = errOutOfMemory;
+        return false;
+    }
+    return true;
+}
+
+std::int64_t CPakFile::GetPakLength()
+{
+    if (!CheckPakExists()) return -1;
+    std::uint64_t length = 0;
+    const FileCause cause = m_pFile->GetLength(length);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return -1;
+    }
+    return static_cast<std::int64_t>(length);
+}
+
+bool CPakFile::SetPakLength(std::uint64_t length)
+{
+    if (!CheckPakExists()) return false;
+    if (!CheckFitsPak(length)) return false;
+    const FileCause cause = m_pFile->SetLength(length);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    return true;
+}
+
+bool CPakFile::ReadEntryPart(std::size_t index, std::uint64_t offsetInEntry, void* buffer, std::size_t count)
+{
+    if (!CheckPakExists()) return false;
+    if (index >= m_entries.size()) {
+        m_nError = errBadIndex;
+        return false;
+    }
+    const PakEntry& entry = m_entries[index];
+    std::uint64_t fileLength = 0;
+    FileCause cause = m_pFile->GetLength(fileLength);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    // An entry that runs past the end of the file cannot be read whole.
+    if ((entry.length != 0 && entry.End() > fileLength) || offsetInEntry + count > entry.length) {
+        m_nError = errReadFailed;
+        return false;
+    }
+    std::size_t got = 0;
+    cause = m_pFile->ReadAt(entry.offset + offsetInEntry, buffer, count, got);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    if (got < count) {
+        m_nError = errReadFailed;
+        return false;
+    }
+    return true;
+}
+
+bool CPakFile::ReadEntryData(std::size_t index, void* buffer)
+{
+    if (index >= m_entries.size()) {
+        m_nError = errBadIndex;
+        return false;
+    }
+    return ReadEntryPart(index, 0, buffer, m_entries[index].length);
+}
+
+bool CPakFile::WriteData(std::uint64_t offset, std::size_t length, const void* buffer)
+{
+    if (!CheckPakExists()) return false;
+    if (!CheckFitsPak(offset + length)) return false;
+    const FileCause cause = m_pFile->WriteAt(offset, buffer, length);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    return true;
+}
+
+bool CPakFile::FlushPak()
+{
+    if (!CheckPakExists()) return false;
+    const FileCause cause = m_pFile->Flush();
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vantor

@@ -1,0 +1,99 @@
+#include "pak_index.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace vantor {
+
+void CPakIndex::Invalidate()
+{
+    m_bFirstValid = false;
+    m_bSortedValid = false;
+    m_first.clear();
+    m_sorted.clear();
+    m_tail.clear();
+}
+
+void CPakIndex::NoteAppended(const PakEntryArray& entries)
+{
+    const auto index = static_cast<std::uint32_t>(entries.size() - 1);
+    if (m_bFirstValid) {
+        if (!m_first.emplace(std::string(entries.back().Name()), index).second) ++m_nDuplicates;
+    }
+    if (m_bSortedValid) {
+        m_tail.push_back(index);
+        // Re-sort once the unsorted tail would make listings slow.
+        if (m_tail.size() > 256 + m_sorted.size() / 16) {
+            m_bSortedValid = false;
+            m_sorted.clear();
+            m_tail.clear();
+        }
+    }
+}
+
+void CPakIndex::NoteRenamed(const PakEntryArray& entries, std::size_t index, std::string_view oldName)
+{
+    m_bSortedValid = false;
+    m_sorted.clear();
+    m_tail.clear();
+    if (!m_bFirstValid) return;
+    if (m_nDuplicates != 0) {
+        // The next record of the old name would have to be found: start over.
+        m_bFirstValid = false;
+        m_first.clear();
+        return;
+    }
+    m_first.erase(std::string(oldName));
+    const auto [it, inserted] = m_first.emplace(std::string(entries[index].Name()), static_cast<std::uint32_t>(index));
+    if (!inserted) {
+        ++m_nDuplicates;
+        it->second = std::min(it->second, static_cast<std::uint32_t>(index));
+    }
+}
+
+void CPakIndex::BuildFirst(const PakEntryArray& entries)
+{
+    m_first.clear();
+    m_first.reserve(entries.size());
+    m_nDuplicates = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!m_first.emplace(std::string(entries[i].Name()), static_cast<std::uint32_t>(i)).second) ++m_nDuplicates;
+    }
+    m_bFirstValid = true;
+}
+
+void CPakIndex::BuildSorted(const PakEntryArray& entries)
+{
+    m_sorted.resize(entries.size());
+    std::iota(m_sorted.begin(), m_sorted.end(), 0u);
+    std::stable_sort(m_sorted.begin(), m_sorted.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return entries[a].Name() < entries[b].Name(); });
+    m_tail.clear();
+    m_bSortedValid = true;
+}
+
+int CPakIndex::Find(const PakEntryArray& entries, std::string_view name)
+{
+    if (!m_bFirstValid) BuildFirst(entries);
+    const auto it = m_first.find(std::string(name));
+    return it == m_first.end() ? -1 : static_cast<int>(it->second);
+}
+
+void CPakIndex::FindPrefix(const PakEntryArray& entries, std::string_view prefix, std::vector<std::uint32_t>& indices)
+{
+    indices.clear();
+    if (prefix.empty()) {
+        indices.resize(entries.size());
+        std::iota(indices.begin(), indices.end(), 0u);
+        return;
+    }
+    if (!m_bSortedValid) BuildSorted(entries);
+    auto it = std::lower_bound(m_sorted.begin(), m_sorted.end(), prefix,
+                               [&](std::uint32_t i, std::string_view p) { return entries[i].Name() < p; });
+    for (; it != m_sorted.end() && entries[*it].Name().starts_with(prefix); ++it) indices.push_back(*it);
+    for (const std::uint32_t i : m_tail)
+        if (entries[i].Name().starts_with(prefix)) indices.push_back(i);
+    std::sort(indices.begin(), indices.end());
+}
+
+}  // namespace vantor

@@ -1,0 +1,133 @@
+#include "pak_names.h"
+
+#include "pak_error.h"
+#include "pak_format.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <utility>
+
+namespace vantor {
+namespace {
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+std::string_view DropOneLeadingSeparator(std::string_view text)
+{
+    if (!text.empty() && IsSeparator(text.front())) text.remove_prefix(1);
+    return text;
+}
+
+}  // namespace
+
+std::string ToPakPath(std::string_view path)
+{
+    if (path.empty()) return {};
+    if (path.size() >= 2 && path[1] == ':') path.remove_prefix(std::min<std::size_t>(3, path.size()));
+    path = DropOneLeadingSeparator(path);
+    std::string result(path);
+    std::replace(result.begin(), result.end(), '\\', '/');
+    return result;
+}
+
+std::string ToDiskPath(std::string_view path)
+{
+    std::string result(path);
+#ifdef _WIN32
+    std::replace(result.begin(), result.end(), '/', '\\');
+#else
+    std::replace(result.begin(), result.end(), '\\', '/');
+#endif
+    return result;
+}
+
+std::string CombinePath(std::string_view folder, std::string_view name)
+{
+    std::string folderPart(folder);
+    if (!folderPart.empty()) {
+        if (folderPart.back() == '\\')
+            folderPart.back() = '/';
+        else if (folderPart.back() != '/')
+            folderPart.push_back('/');
+        if (IsSeparator(folderPart.front())) folderPart.erase(0, 1);
+    }
+    return folderPart + std::string(DropOneLeadingSeparator(name));
+}
+
+std::string GetNamePart(std::string_view path)
+{
+    const std::size_t last = path.find_last_of("/\\");
+    return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
+}
+
+std::string GetFolderPart(std::string_view path)
+{
+    const std::size_t last = path.find_last_of("/\\");
+    return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
+}
+
+int CheckPakPath(std::string_view path)
+{
+    if (path.empty()) return errBadName;
+    if (path.size() > kPakMaxNameLength) return errPathTooLong;
+    if (IsSeparator(path.front())) return errBadName;
+    if (path.find_first_of("*:?\"<>|^ ") != std::string_view::npos) return errBadName;
+    return 0;
+}
+
+int CheckDosName(std::string_view name)
+{
+    if (name.size() > 12) return errBadName;
+    const std::size_t dot = name.find('.');
+    if (dot != std::string_view::npos) {
+        if (dot == 0) return errBadName;
+        if (name.find('.', dot + 1) != std::string_view::npos) return errBadName;
+        if (name.size() - dot - 1 > 3) return errBadName;
+        if (dot > 8) return errBadName;
+    } else if (name.size() > 8) {
+        return errBadName;
+    }
+    if (name.find_first_of("*\\/?\"<>|:^ ") != std::string_view::npos) return errBadName;
+    return 0;
+}
+
+bool IsSafeRelativeName(std::string_view name)
+{
+    if (name.empty()) return false;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = name.find_first_of("/\\", start);
+        const std::string_view level =
+            name.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (level.empty() || level == "." || level == "..") return false;
+        if (level.find(':') != std::string_view::npos) return false;
+        if (level.find('\0') != std::string_view::npos) return false;
+        if (end == std::string_view::npos) return true;
+        start = end + 1;
+    }
+}
+
+const char* GetTypeName(std::string_view name)
+{
+    static constexpr std::array<std::pair<std::string_view, const char*>, 10> kTypes = {{
+        {".bin", "Binary Data"},
+        {".bsp", "Binary Space Partition"},
+        {".dat", "Dat File"},
+        {".dem", "Demo"},
+        {".lmp", "Lump File"},
+        {".map", "Map Definition"},
+        {".mdl", "Model"},
+        {".spr", "Sprite"},
+        {".wad", "Wad File"},
+        {".wav", "Wave Sound"},
+    }};
+    std::string tail(name.substr(name.size() > 4 ? name.size() - 4 : 0));
+    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const auto& [extension, typeName] : kTypes)
+        if (tail == extension) return typeName;
+    if (tail.size() >= 3 && std::string_view(tail).substr(tail.size() - 3) == ".qc") return "QuakeC File";
+    return "Unknown";
+}
+
+}  // namespace vantor

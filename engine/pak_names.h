@@ -1,0 +1,45 @@
+// Entry names and folder paths: the text rules that turn a flat list of
+// names into folders, the checks a name must pass, and type names. Pure
+// text functions, no archive state.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vantor {
+
+// Pak form: drops a drive ("C:" and the separator after it) and one leading
+// separator, and turns every '\' into '/'. Nothing else changes.
+std::string ToPakPath(std::string_view path);
+
+// Disk form of the running platform. On POSIX both '/' and '\' become '/'
+// (a '\' inside an entry name is a folder level everywhere).
+std::string ToDiskPath(std::string_view path);
+
+// Joins a folder and a name with exactly one '/'; drops one leading
+// separator from each. Inner separators are kept as they are.
+std::string CombinePath(std::string_view folder, std::string_view name);
+
+// The text after the last '/' or '\'; the whole text when it has neither.
+std::string GetNamePart(std::string_view path);
+
+// The path without its name part, keeping the trailing separator
+// (a/b/c.txt gives a/b/, c.txt gives "").
+std::string GetFolderPart(std::string_view path);
+
+// The path rule for a whole pak-form name or folder path. Returns 0 when it
+// passes, else the code of the first failed check (21 or 23).
+int CheckPakPath(std::string_view path);
+
+// The 8.3 rule for one level without separators. Returns 0 or 23.
+int CheckDosName(std::string_view name);
+
+// True when every level of the name (split at '/' and '\') is a plain name:
+// no empty level, no "." or "..", no leading separator, no drive or other
+// ':'. Only such names may become files beneath an extraction folder.
+bool IsSafeRelativeName(std::string_view name);
+
+// The program's type name by extension (Quake's own types), else "Unknown".
+const char* GetTypeName(std::string_view name);
+
+}  // namespace vantor

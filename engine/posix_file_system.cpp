@@ -1,0 +1,244 @@
+// The file layer over POSIX calls, with errno classified into causes.
+#include "file_layer.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantor {
+namespace {
+
+FileCause CauseFromErrno(int error)
+{
+    switch (error) {
+    case 0: return FileCause::none;
+    case ENOENT: return FileCause::fileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP: return FileCause::badPath;
+    case EMFILE:
+    case ENFILE: return FileCause::tooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY: return FileCause::accessDenied;
+    case EBADF: return FileCause::invalidFile;
+    case EWOULDBLOCK: return FileCause::sharingViolation;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return FileCause::diskFull;
+    case EIO: return FileCause::hardIO;
+    case ESPIPE:
+    case EOVERFLOW: return FileCause::badSeek;
+    default: return FileCause::generic;
+    }
+}
+
+FileCause LastCause() { return CauseFromErrno(errno); }
+
+FileKind KindOf(mode_t mode)
+{
+    if (S_ISREG(mode)) return FileKind::file;
+    if (S_ISDIR(mode)) return FileKind::folder;
+    if (S_ISLNK(mode)) return FileKind::symlink;
+    return FileKind::other;
+}
+
+void FillStatus(const struct stat& st, FileStatus& status)
+{
+    status.kind = KindOf(st.st_mode);
+    status.size = static_cast<std::uint64_t>(st.st_size);
+    status.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    status.identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+class CPosixFile final : public IFile {
+public:
+    explicit CPosixFile(int fd) : m_fd(fd) {}
+    ~CPosixFile() override { ::close(m_fd); }
+    CPosixFile(const CPosixFile&) = delete;
+    CPosixFile& operator=(const CPosixFile&) = delete;
+
+    FileCause ReadAt(std::uint64_t offset, void* buffer, std::size_t count, std::size_t& got) override
+    {
+        got = 0;
+        auto* bytes = static_cast<char*>(buffer);
+        while (got < count) {
+            const std::size_t chunk = std::min<std::size_t>(count - got, SSIZE_MAX);
+            const ssize_t n = ::pread(m_fd, bytes + got, chunk, static_cast<off_t>(offset + got));
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return LastCause();
+            }
+            if (n == 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        return FileCause::none;
+    }
+
+    FileCause WriteAt(std::uint64_t offset, const void* buffer, std::size_t count) override
+    {
+        std::size_t done = 0;
+        const auto* bytes = static_cast<const char*>(buffer);
+        while (done < count) {
+            const std::size_t chunk = std::min<std::size_t>(count - done, SSIZE_MAX);
+            const ssize_t n = ::pwrite(m_fd, bytes + done, chunk, static_cast<off_t>(offset + done));
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return LastCause();
+            }
+            if (n == 0) return FileCause::diskFull;
+            done += static_cast<std::size_t>(n);
+        }
+        return FileCause::none;
+    }
+
+    FileCause GetLength(std::uint64_t& length) override
+    {
+        struct stat st {};
+        if (::fstat(m_fd, &st) != 0) return LastCause();
+        length = static_cast<std::uint64_t>(st.st_size);
+        return FileCause::none;
+    }
+
+    FileCause SetLength(std::uint64_t length) override
+    {
+        while (::ftruncate(m_fd, static_cast<off_t>(length)) != 0) {
+            if (errno != EINTR) return LastCause();
+        }
+        return FileCause::none;
+    }
+
+    FileCause Flush() override
+    {
+        while (::fdatasync(m_fd) != 0) {
+            if (errno == EINTR) continue;
+            // Some file systems (pipes, special mounts) cannot sync; that is
+            // not a failure of the write itself.
+            if (errno == EINVAL || errno == EROFS) return FileCause::none;
+            return LastCause();
+        }
+        return FileCause::none;
+    }
+
+    FileCause GetIdentity(FileIdentity& identity) override
+    {
+        struct stat st {};
+        if (::fstat(m_fd, &st) != 0) return LastCause();
+        identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+        return FileCause::none;
+    }
+
+private:
+    int m_fd;
+};
+
+class CPosixFileSystem final : public IFileSystem {
+public:
+    FileCause Open(const std::string& path, OpenMode mode, bool lock, std::unique_ptr<IFile>& file) override
+    {
+        file.reset();
+        int flags = O_CLOEXEC;
+        switch (mode) {
+        case OpenMode::read: flags |= O_RDONLY; break;
+        case OpenMode::readWrite: flags |= O_RDWR; break;
+        case OpenMode::createTruncate: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+        case OpenMode::createExclusive: flags |= O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW; break;
+        }
+        int fd;
+        do {
+            fd = ::open(path.c_str(), flags, 0666);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0) return LastCause();
+
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) {
+            const FileCause cause = LastCause();
+            ::close(fd);
+            return cause;
+        }
+        // A folder opens for reading on POSIX; as a file it is no use.
+        if (S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            return FileCause::accessDenied;
+        }
+        if (lock && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const FileCause cause = (errno == EWOULDBLOCK) ? FileCause::sharingViolation : LastCause();
+            ::close(fd);
+            return cause;
+        }
+        file = std::make_unique<CPosixFile>(fd);
+        return FileCause::none;
+    }
+
+    FileCause Status(const std::string& path, FileStatus& status, bool followLinks) override
+    {
+        status = {};
+        struct stat st {};
+        const int rc = followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
+        if (rc != 0) return LastCause();
+        FillStatus(st, status);
+        return FileCause::none;
+    }
+
+    FileCause CreateFolder(const std::string& path) override
+    {
+        if (::mkdir(path.c_str(), 0777) != 0) return LastCause();
+        return FileCause::none;
+    }
+
+    FileCause ListFolder(const std::string& path, std::vector<FolderItem>& items) override
+    {
+        items.clear();
+        const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return LastCause();
+        DIR* dir = ::fdopendir(fd);
+        if (dir == nullptr) {
+            const FileCause cause = LastCause();
+            ::close(fd);
+            return cause;
+        }
+        errno = 0;
+        while (const dirent* item = ::readdir(dir)) {
+            const std::string name = item->d_name;
+            if (name == "." || name == "..") continue;
+            FolderItem entry{name, FileKind::other};
+            struct stat st {};
+            if (::fstatat(fd, item->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) entry.kind = KindOf(st.st_mode);
+            items.push_back(std::move(entry));
+            errno = 0;
+        }
+        const FileCause cause = LastCause();
+        ::closedir(dir);
+        return cause;
+    }
+
+    FileCause Rename(const std::string& from, const std::string& to) override
+    {
+        if (::rename(from.c_str(), to.c_str()) != 0) return LastCause();
+        return FileCause::none;
+    }
+
+    FileCause Remove(const std::string& path) override
+    {
+        if (::unlink(path.c_str()) != 0) return LastCause();
+        return FileCause::none;
+    }
+};
+
+}  // namespace
+
+IFileSystem& PlatformFileSystem()
+{
+    static CPosixFileSystem fileSystem;
+    return fileSystem;
+}
+
+}  // namespace vantor

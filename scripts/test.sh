@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the full build with warnings as
+# errors, the engine alone without Qt, and the engine tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh build test
+jobs=$(nproc)
+
+echo "== full build and tests"
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_WERROR=ON
+cmake --build build/test -j "$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure -j "$jobs"
+
+echo "== engine alone (no Qt)"
+cmake -S . -B build/engine -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOR_ENGINE_ONLY=ON -DVANTOR_WERROR=ON
+cmake --build build/engine -j "$jobs"
+ctest --test-dir build/engine --output-on-failure -j "$jobs"
+
+echo "== engine under AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOR_ENGINE_ONLY=ON -DVANTOR_SANITIZE=ON -DVANTOR_WERROR=ON
+cmake --build build/asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+echo "== all tests passed"

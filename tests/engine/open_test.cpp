@@ -1,0 +1,237 @@
+// Opening and closing paks: malformed input, access modes, the lock that
+// keeps a second opener out, and paks that vanish while open.
+#include "engine/pak_archive.h"
+#include "support/faulty_file_system.h"
+#include "support/pak_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace vantor;
+using namespace vantor::test;
+
+namespace {
+
+struct MalformedCase {
+    const char* name;
+    std::string (*bytes)();
+    int expectedCode;  // -1: opens
+    std::size_t expectedEntries = 0;
+};
+
+std::string ValidTwoEntries() { return PakBuilder().File("a.txt", "hello").File("maps/b.bsp", "xyz").Build(); }
+
+const MalformedCase kMalformed[] = {
+    {"EmptyPakOfTwelveBytes", [] { return PakBuilder().Build(); }, -1},
+    {"BadMagic", [] { std::string b = ValidTwoEntries(); b.replace(0, 4, "pack"); return b; }, errNotPak},
+    {"ShorterThanHeader", [] { return std::string("PACK\x0c\0\0", 7); }, errNotPak},
+    {"EmptyFile", [] { return std::string(); }, errNotPak},
+    {"HeaderOfZeros", [] { return std::string("PACK\0\0\0\0\0\0\0\0", 12); }, errBadDirectory},
+    {"DirectoryPastEndWithLengthZero",
+     [] { std::string b = PakBuilder().Build(); PakBuilder::PutU32(b, 4, 5000); return b; }, -1},
+    {"DirectoryPastEndWithLength64",
+     [] { std::string b = PakBuilder().Build(); PakBuilder::PutU32(b, 4, 5000); PakBuilder::PutU32(b, 8, 64); return b; },
+     errReadFailed},
+    {"DirectoryRunsPastEnd",
+     [] { std::string b = ValidTwoEntries(); PakBuilder::PutU32(b, 8, 192); return b; }, errReadFailed},
+    {"HugeDirLength",
+     [] { std::string b = ValidTwoEntries(); PakBuilder::PutU32(b, 8, 0xFFFFFFC0u); return b; }, errReadFailed},
+    {"DirLengthNotMultipleOf64",
+     [] { std::string b = ValidTwoEntries(); PakBuilder::PutU32(b, 8, 64 + 63); return b; }, -1, 1},
+    {"UnterminatedName",
+     [] { return PakBuilder().RawRecord(std::string(56, 'n'), 12, 0).Build(); }, -1, 1},
+    {"EntryPastEnd", [] { return PakBuilder().Record("far.bin", 100000, 10).Build(); }, -1, 1},
+};
+
+void PrintTo(const MalformedCase& c, std::ostream* os) { *os << c.name; }
+
+class OpenMalformed : public ::testing::TestWithParam<MalformedCase> {};
+
+}  // namespace
+
+TEST_P(OpenMalformed, OpensOrFailsWithItsCode)
+{
+    const MalformedCase& c = GetParam();
+    TempDir dir;
+    const std::string path = dir / "case.pak";
+    WriteFileBytes(path, c.bytes());
+    CPakArchive pak;
+    const bool opened = pak.OpenPak(path);
+    if (c.expectedCode < 0) {
+        ASSERT_TRUE(opened) << pak.GetErrorText();
+        EXPECT_EQ(c.expectedEntries, pak.GetEntries().size());
+        EXPECT_EQ(pak.GetEntries().size() * 64, pak.GetHeader().dirLength);
+    } else {
+        EXPECT_FALSE(opened);
+        EXPECT_EQ(c.expectedCode, pak.GetError());
+        EXPECT_FALSE(pak.IsOpen());
+        EXPECT_TRUE(pak.GetEntries().empty());
+        EXPECT_TRUE(pak.ClosePak());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, OpenMalformed, ::testing::ValuesIn(kMalformed),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(OpenPak, ReadsHeaderAndRecordsInDiskOrder)
+{
+    TempDir dir;
+    const std::string path = dir / "a.pak";
+    PakBuilder().Directory().File("z.txt", "zz").Gap(5).File("a/b.txt", "bbb").WriteTo(path);
+    CPakArchive pak;
+    ASSERT_TRUE(pak.OpenPak(path));
+    EXPECT_FALSE(pak.IsReadOnly());
+    ASSERT_EQ(2u, pak.GetEntries().size());
+    EXPECT_EQ("z.txt", pak.GetEntries()[0].Name());
+    EXPECT_EQ(12u, pak.GetHeader().dirOffset);
+    EXPECT_EQ(128u, pak.GetHeader().dirLength);
+    EXPECT_EQ(path, pak.GetFilePath());
+
+    std::string data(3, '\0');
+    ASSERT_TRUE(pak.ReadEntryData(1, data.data()));
+    EXPECT_EQ("bbb", data);
+}
+
+TEST(OpenPak, EntryPastEndFailsToReadWithoutAllocating)
+{
+    TempDir dir;
+    const std::string path = dir / "a.pak";
+    PakBuilder().Record("far.bin", 100, 0xFFFFFFF0u).Record("empty.bin", 99999, 0).WriteTo(path);
+    CPakArchive pak;
+    ASSERT_TRUE(pak.OpenPak(path));
+    char byte = 0;
+    EXPECT_FALSE(pak.ReadEntryPart(0, 0, &byte, 1));
+    EXPECT_EQ(errReadFailed, pak.GetError());
+    // An empty entry reads as empty wherever it claims to lie.
+    EXPECT_TRUE(pak.ReadEntryData(1, nullptr));
+}
+
+TEST(OpenPak, FallsBackToReadOnlyWhenTheFileCannotBeWritten)
+{
+    TempDir dir;
+    const std::string path = dir / "ro.pak";
+    PakBuilder().File("a.txt", "a").WriteTo(path);
+    CFaultyFileSystem fileSystem;
+    fileSystem.DenyReadWrite(true);
+    CPakArchive pak(fileSystem);
+    ASSERT_TRUE(pak.OpenPak(path));
+    EXPECT_TRUE(pak.IsReadOnly());
+    EXPECT_EQ(1u, pak.GetEntries().size());
+
+    // The real permission bits lead to the same place (root ignores them).
+    if (::geteuid() != 0) {
+        ::chmod(path.c_str(), 0444);
+        CPakArchive real;
+        ASSERT_TRUE(real.OpenPak(path));
+        EXPECT_TRUE(real.IsReadOnly());
+    }
+}
+
+TEST(OpenPak, MissingFileReportsFileNotFound)
+{
+    TempDir dir;
+    CPakArchive pak;
+    EXPECT_FALSE(pak.OpenPak(dir / "nothing.pak"));
+    EXPECT_EQ(errFileNotFound, pak.GetError());
+    EXPECT_FALSE(pak.OpenPak(dir / "no/such/folder.pak"));
+    EXPECT_EQ(errFileNotFound, pak.GetError());
+    EXPECT_FALSE(pak.OpenPak(dir.Path()));
+    EXPECT_EQ(errAccessDenied, pak.GetError());
+}
+
+TEST(OpenPak, SecondOpenerIsRefusedWithSharingViolation)
+{
+    TempDir dir;
+    const std::string path = dir / "a.pak";
+    PakBuilder().File("a.txt", "a").WriteTo(path);
+    CPakArchive first;
+    ASSERT_TRUE(first.OpenPak(path));
+    CPakArchive second;
+    EXPECT_FALSE(second.OpenPak(path));
+    EXPECT_EQ(errSharingViolation, second.GetError());
+
+    // Another process is kept out just the same.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        CPakArchive other;
+        const bool opened = other.OpenPak(path);
+        ::_exit(!opened && other.GetError() == errSharingViolation ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    ASSERT_TRUE(first.ClosePak());
+    EXPECT_TRUE(second.OpenPak(path));
+}
+
+TEST(ClosePak, ForgetsEverythingAndMayBeRepeated)
+{
+    TempDir dir;
+    const std::string path = dir / "a.pak";
+    PakBuilder().File("a.txt", "a").WriteTo(path);
+    CPakArchive pak;
+    EXPECT_EQ(errUnspecified, pak.GetError());
+    EXPECT_TRUE(pak.ClosePak());
+    ASSERT_TRUE(pak.OpenPak(path));
+    EXPECT_TRUE(pak.ClosePak());
+    EXPECT_TRUE(pak.ClosePak());
+    EXPECT_FALSE(pak.IsOpen());
+    EXPECT_TRUE(pak.GetEntries().empty());
+    EXPECT_EQ(0u, pak.GetHeader().dirOffset);
+    EXPECT_EQ("An unspecified error occurred.", pak.GetErrorText());
+}
+
+TEST(VanishedPak, DeletedWhileOpenFailsEveryPrimitiveWith28)
+{
+    TempDir dir;
+    const std::string path = dir / "a.pak";
+    PakBuilder().File("a.txt", "abc").WriteTo(path);
+    CPakArchive pak;
+    ASSERT_TRUE(pak.OpenPak(path));
+    ASSERT_EQ(0, ::unlink(path.c_str()));
+
+    char buffer[3];
+    EXPECT_FALSE(pak.ReadEntryData(0, buffer));
+    EXPECT_EQ(errPakInaccessible, pak.GetError());
+    EXPECT_TRUE(pak.IsFatalError());
+    EXPECT_EQ(-1, pak.GetPakLength());
+    EXPECT_FALSE(pak.WriteHeader());
+    EXPECT_FALSE(pak.WriteDirectory());
+    EXPECT_FALSE(pak.SetPakLength(100));
+    EXPECT_FALSE(pak.WriteData(12, 3, "xyz"));
+    EXPECT_FALSE(pak.ReadHeader());
+    EXPECT_EQ(errPakInaccessible, pak.GetError());
+
+    // The handle is released even though closing reports the loss.
+    EXPECT_FALSE(pak.ClosePak());
+    EXPECT_EQ(errPakInaccessible, pak.GetError());
+    EXPECT_FALSE(pak.IsOpen());
+}
+
+TEST(VanishedPak, ReplacedWhileOpenIsNeverWrittenThroughTheOldHandle)
+{
+    TempDir dir;
+    const std::string path = dir / "a.pak";
+    PakBuilder().File("a.txt", "abc").WriteTo(path);
+    CPakArchive pak;
+    ASSERT_TRUE(pak.OpenPak(path));
+
+    // Another program saves a new file over the path (write, then rename).
+    const std::string replacement = PakBuilder().File("new.txt", "new").Build();
+    WriteFileBytes(dir / "tmp.pak", replacement);
+    std::filesystem::rename(dir / "tmp.pak", path);
+
+    EXPECT_FALSE(pak.WriteHeader());
+    EXPECT_EQ(errPakInaccessible, pak.GetError());
+    EXPECT_FALSE(pak.ClosePak());
+    EXPECT_EQ(replacement, ReadFileBytes(path));
+
+    // Once closed, the replacement opens normally.
+    EXPECT_TRUE(pak.OpenPak(path));
+    EXPECT_EQ("new.txt", pak.GetEntries()[0].Name());
+}

@@ -1,0 +1,50 @@
+// A file layer over the real one that fails on purpose: it can stop dead
+// after its k-th write (as a killed process would: nothing later reaches
+// the disk), fail just the k-th write with a chosen cause (a full disk),
+// or refuse read-write opens (a file we may only read).
+#pragma once
+
+#include "engine/file_layer.h"
+
+namespace vantor::test {
+
+class CFaultyFileSystem : public IFileSystem {
+public:
+    explicit CFaultyFileSystem(IFileSystem& real = PlatformFileSystem()) : m_real(real) {}
+
+    // After `count` more writes every write fails with hardIO and is not done.
+    void StopAfterWrites(int count) { m_nStopAfter = count; }
+    // Only the write numbered `index` (0-based, counted from now) fails.
+    void FailWriteOnce(int index, FileCause cause)
+    {
+        m_nFailOnce = index;
+        m_failCause = cause;
+    }
+    void DenyReadWrite(bool deny) { m_bDenyReadWrite = deny; }
+    void Reset();
+
+    // Writes seen (done or refused) since construction or Reset().
+    int WriteCount() const { return m_nWrites; }
+    bool Stopped() const { return m_nStopAfter >= 0 && m_nWrites >= m_nStopAfter; }
+
+    // The file layer.
+    FileCause Open(const std::string& path, OpenMode mode, bool lock, std::unique_ptr<IFile>& file) override;
+    FileCause Status(const std::string& path, FileStatus& status, bool followLinks) override;
+    FileCause CreateFolder(const std::string& path) override;
+    FileCause ListFolder(const std::string& path, std::vector<FolderItem>& items) override;
+    FileCause Rename(const std::string& from, const std::string& to) override;
+    FileCause Remove(const std::string& path) override;
+
+    // Every change to the disk asks here first; none means it may happen.
+    FileCause BeforeWrite();
+
+private:
+    IFileSystem& m_real;
+    int m_nStopAfter = -1;
+    int m_nFailOnce = -1;
+    FileCause m_failCause = FileCause::diskFull;
+    bool m_bDenyReadWrite = false;
+    int m_nWrites = 0;
+};
+
+}  // namespace vantor::test
