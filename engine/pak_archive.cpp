@@ -27,6 +27,12 @@ bool CPakArchive::OpenPak(const std::string& path)
 bool CPakArchive::ClosePak()
 {
     if (!IsOpen()) return true;
+    // Changes still waiting in a batch are not given up silently.
+    CommitPending();
+    m_nBatchDepth = 0;
+    m_bPending = false;
+    m_committed = {};
+    m_nLogicalLength = 0;
     m_nError = errUnspecified;
     m_entries.clear();
     m_entries.shrink_to_fit();

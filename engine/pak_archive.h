@@ -26,6 +26,22 @@ public:
     // longer names the open file, but releases it all the same.
     bool ClosePak();
 
+    // --- Deleting and restoring -------------------------------------------
+    // Gibs the first live entry named ToPakPath(name); false without a code
+    // when there is none. With writeNow the change is committed at once
+    // (the file shrinks by 64 bytes when the directory ended it); without,
+    // it waits for the next commit (CommitPending, the end of a batch, or
+    // any later change).
+    bool GibEntryByName(std::string_view name, bool writeNow);
+    // Gibs every live entry beneath folder and commits once.
+    bool GibFolder(std::string_view folder);
+    // Brings back the oldest gibbed entry of that name; a live entry of the
+    // same name is gibbed in the same commit (the two swap). Fails, leaving
+    // the live entry alone, when the gibbed bytes have been reused.
+    bool RestoreByName(std::string_view name);
+    // Fails with 3 on a read-only pak.
+    bool RecoverUnusedSpace(const PakProgressFn& progress = {});
+
     // --- Queries --------------------------------------------------------------
     bool EntryExists(std::string_view name) const;
     bool EntryExistsIn(std::string_view folder, std::string_view name) const;

@@ -1,6 +1,7 @@
 // The primitive reads and writes of an open pak, and opening one.
 #include "pak_file.h"
 
+#include <algorithm>
 #include <new>
 
 namespace vantor {
@@ -65,6 +66,8 @@ bool CPakFile::OpenAndLoad(const std::string& path, OpenMode mode)
         m_header = {};
         return false;
     }
+    m_gibbed.clear();
+    m_bPending = false;
     return true;
 }
 
@@ -123,6 +126,8 @@ bool CPakFile::LoadDirectory()
         m_nError = errReadFailed;
         return false;
     }
+    m_committed = m_header;
+    m_nLogicalLength = static_cast<std::uint64_t>(fileLength);
     // Only whole records are read; a partial one at the end is dropped so
     // that the header in memory always matches the records.
     const std::size_t count = m_header.dirLength / kPakEntrySize;
@@ -159,15 +164,27 @@ bool CPakFile::WriteDirectory()
         m_nError = errBadDirLength;
         return false;
     }
+    return WriteDirectoryAt(m_header.dirOffset);
+}
+
+bool CPakFile::WriteDirectoryAt(std::uint64_t offset)
+{
+    if (!CheckPakExists()) return false;
     if (m_entries.empty()) return true;
-    if (!CheckFitsPak(std::uint64_t{m_header.dirOffset} + m_header.dirLength)) return false;
+    const std::size_t total = m_entries.size() * kPakEntrySize;
+    if (!CheckFitsPak(offset + total)) return false;
     try {
-        std::vector<unsigned char> bytes(m_entries.size() * kPakEntrySize);
-        for (std::size_t i = 0; i < m_entries.size(); ++i) EncodeEntry(m_entries[i], bytes.data() + i * kPakEntrySize);
-        const FileCause cause = m_pFile->WriteAt(m_header.dirOffset, bytes.data(), bytes.size());
-        if (cause != FileCause::none) {
-            SetErrorFromCause(cause);
-            return false;
+        // Encoded in slices so a directory of any size needs little memory.
+        constexpr std::size_t kRecordsPerSlice = 16384;
+        std::vector<unsigned char> bytes(std::min(m_entries.size(), kRecordsPerSlice) * kPakEntrySize);
+        for (std::size_t first = 0; first < m_entries.size(); first += kRecordsPerSlice) {
+            const std::size_t count = std::min(kRecordsPerSlice, m_entries.size() - first);
+            for (std::size_t i = 0; i < count; ++i) EncodeEntry(m_entries[first + i], bytes.data() + i * kPakEntrySize);
+            const FileCause cause = m_pFile->WriteAt(offset + first * kPakEntrySize, bytes.data(), count * kPakEntrySize);
+            if (cause != FileCause::none) {
+                SetErrorFromCause(cause);
+                return false;
+            }
         }
     } catch (const std::bad_alloc&) {
         m_nError = errOutOfMemory;

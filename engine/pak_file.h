@@ -8,6 +8,7 @@
 #include "pak_error.h"
 #include "pak_format.h"
 #include "pak_index.h"
+#include "pak_progress.h"
 
 #include <cstdint>
 #include <memory>
@@ -69,6 +70,45 @@ public:
     // point of every change).
     bool FlushPak();
 
+    // --- Directory records (memory only) -----------------------------------
+    // Appends a record; 21 for a name over 55 bytes, 22 when a live entry
+    // has it. The header is the caller's business.
+    bool AddEntry(std::string_view name, std::uint32_t offset, std::uint32_t length);
+    // Renames live record `index` to ToPakPath(name), which must pass both
+    // name rules (21 or 23); 20 for a bad index. No clash check.
+    bool RenameEntry(std::size_t index, std::string_view name);
+    // Moves live record `index` to the gibbed list; dirLength drops by 64.
+    bool GibEntry(std::size_t index);
+    // Moves gibbed record `index` back to the end of the live directory.
+    // When live data now occupies its bytes the record is dropped for good
+    // and the call fails without a code.
+    bool RestoreEntry(std::size_t index);
+    bool HasGibbedEntries() const { return !m_gibbed.empty(); }
+    void GetGibbedNames(StringArray& names) const;
+
+    // --- Space ----------------------------------------------------------------
+    // Unused bytes in kilobytes (0 for none, at least 1 for some). A pak
+    // whose entries overlap, leave the file or cover the header or the
+    // directory reports 0: recovery would refuse it.
+    int GetUnusedSpaceKB();
+    std::uint64_t GetUnusedSpaceBytes();
+    // Packs the live data from offset 12 in offset order, the directory
+    // right behind it, and forgets the gibbed entries. Refuses (25, nothing
+    // changed) a pak whose entries overlap or lie outside the file. Entries
+    // that cannot be moved stay where they are (25 at the end).
+    bool RecoverUnusedSpace(const PakProgressFn& progress = {});
+
+    // --- Batches --------------------------------------------------------------
+    // Inside a batch, changes are made in memory and on free space only; the
+    // directory and header are written once when the outermost batch ends
+    // (or at CommitPending), so a crash leaves the pak as before the batch.
+    void BeginBatch() { ++m_nBatchDepth; }
+    bool EndBatch();
+    bool InBatch() const { return m_nBatchDepth > 0; }
+    bool HasPendingChanges() const { return m_bPending; }
+    // Writes the pending directory and header now, batch or not.
+    bool CommitPending();
+
     // --- Names (Part of every lookup and rule check) ------------------------
     bool IsValidPakPath(std::string_view path);
     bool IsValidDosName(std::string_view name);
@@ -84,6 +124,28 @@ protected:
     // A write ending beyond this would not fit the format's 32-bit offsets.
     bool CheckFitsPak(std::uint64_t end);
     void CloseFile();
+    // Marks the in-memory directory as changed and, outside a batch, commits
+    // it at once.
+    bool DirectoryChanged();
+    // Makes m_header/m_entries the pak's directory and m_nLogicalLength its
+    // length. Never overwrites a byte the header on disk refers to: when the
+    // new place overlaps the committed directory, the directory is first
+    // committed at a scratch place past the end.
+    bool CommitDirectory();
+    // Writes m_entries at offset (the directory bytes only).
+    bool WriteDirectoryAt(std::uint64_t offset);
+    // Flush, write the header (offset, length), flush: the commit point.
+    bool CommitHeader(std::uint32_t dirOffset, std::uint32_t dirLength);
+    // Copies bytes inside the pak in bounded chunks (ascending, so a copy to
+    // a lower offset may overlap its source).
+    bool CopyWithinPak(std::uint64_t from, std::uint64_t to, std::uint64_t length);
+    // Bytes the committed header points at: the directory region on disk.
+    bool OverlapsCommittedDirectory(std::uint64_t offset, std::uint64_t length) const;
+    // Entries that lie inside the file, after the header, clear of the
+    // directory and of each other; recovery needs this.
+    bool EntriesAreSound(std::uint64_t fileLength) const;
+    void SortEntriesByOffset();
+
     // Every change to m_entries that moves or renames records goes through
     // these, so that the name index follows.
     void EntriesChanged() { m_index.Invalidate(); }
@@ -96,6 +158,14 @@ protected:
     PakEntryArray m_entries;
     PakEntryArray m_gibbed;
     int m_nError = errUnspecified;
+
+    // What the header on disk says now (dirLength as stored). Changes write
+    // only where this does not point until the next header write.
+    PakHeader m_committed;
+    // The file's length as the directory in memory would have it.
+    std::uint64_t m_nLogicalLength = 0;
+    bool m_bPending = false;
+    int m_nBatchDepth = 0;
 
     IFileSystem& m_fs;
     std::unique_ptr<IFile> m_pFile;

@@ -1,0 +1,134 @@
+// Writing changes so that a crash between any two writes leaves a pak that
+// opens with either the old or the new directory: new bytes go only where
+// the header on disk does not point, and the header, written last after a
+// flush, is the commit point.
+#include "pak_file.h"
+
+#include <algorithm>
+#include <new>
+
+namespace vantor {
+namespace {
+
+bool RangesOverlap(std::uint64_t a, std::uint64_t aLength, std::uint64_t b, std::uint64_t bLength)
+{
+    return aLength != 0 && bLength != 0 && a < b + bLength && b < a + aLength;
+}
+
+}  // namespace
+
+bool CPakFile::OverlapsCommittedDirectory(std::uint64_t offset, std::uint64_t length) const
+{
+    return RangesOverlap(offset, length, m_committed.dirOffset, m_committed.dirLength);
+}
+
+bool CPakFile::CommitHeader(std::uint32_t dirOffset, std::uint32_t dirLength)
+{
+    // Whatever the new header points at must be on disk before it is.
+    if (!FlushPak()) return false;
+    const PakHeader previous = m_header;
+    m_header.magic = kPakMagic;
+    m_header.dirOffset = dirOffset;
+    m_header.dirLength = dirLength;
+    const bool written = WriteHeader();
+    const PakHeader wanted = m_header;
+    m_header = previous;
+    if (!written) return false;
+    m_committed = wanted;
+    // And no later write may reach the disk before the header does.
+    return FlushPak();
+}
+
+bool CPakFile::CopyWithinPak(std::uint64_t from, std::uint64_t to, std::uint64_t length)
+{
+    if (!CheckPakExists()) return false;
+    if (!CheckFitsPak(to + length)) return false;
+    constexpr std::size_t kChunk = std::size_t{4} << 20;
+    try {
+        std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(length, kChunk)));
+        for (std::uint64_t done = 0; done < length;) {
+            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, kChunk));
+            std::size_t got = 0;
+            FileCause cause = m_pFile->ReadAt(from + done, buffer.data(), count, got);
+            if (cause == FileCause::none && got < count) {
+                m_nError = errReadFailed;
+                return false;
+            }
+            if (cause == FileCause::none) cause = m_pFile->WriteAt(to + done, buffer.data(), count);
+            if (cause != FileCause::none) {
+                SetErrorFromCause(cause);
+                return false;
+            }
+            done += count;
+        }
+    } catch (const std::bad_alloc&) {
+        m_nError = errOutOfMemory;
+        return false;
+    }
+    return true;
+}
+
+bool CPakFile::CommitDirectory()
+{
+    if (!CheckPakExists()) return false;
+    std::uint32_t target = m_header.dirOffset;
+    const std::uint32_t length = static_cast<std::uint32_t>(m_entries.size() * kPakEntrySize);
+    if (m_header.dirLength != length) {
+        m_nError = errBadDirLength;
+        return false;
+    }
+    // A header of zeros would not open again.
+    if (target == 0 && length == 0) target = static_cast<std::uint32_t>(kPakHeaderSize);
+    if (!CheckFitsPak(std::uint64_t{target} + length) || !CheckFitsPak(m_nLogicalLength)) return false;
+
+    if (OverlapsCommittedDirectory(target, length)) {
+        // The new directory would land on the one the header points at:
+        // commit it past everything first, then move it into place.
+        std::uint64_t realLength = 0;
+        const FileCause cause = m_pFile->GetLength(realLength);
+        if (cause != FileCause::none) {
+            SetErrorFromCause(cause);
+            return false;
+        }
+        const std::uint64_t scratch = std::max({realLength, m_nLogicalLength, std::uint64_t{target} + length,
+                                                std::uint64_t{m_committed.dirOffset} + m_committed.dirLength});
+        if (!CheckFitsPak(scratch + length)) return false;
+        if (!WriteDirectoryAt(scratch)) return false;
+        if (!CommitHeader(static_cast<std::uint32_t>(scratch), length)) return false;
+    }
+    if (!WriteDirectoryAt(target)) return false;
+    if (!CommitHeader(target, length)) return false;
+    m_header.dirOffset = target;
+
+    std::uint64_t realLength = 0;
+    FileCause cause = m_pFile->GetLength(realLength);
+    if (cause == FileCause::none && realLength != m_nLogicalLength) cause = m_pFile->SetLength(m_nLogicalLength);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    m_bPending = false;
+    return true;
+}
+
+bool CPakFile::DirectoryChanged()
+{
+    m_bPending = true;
+    if (m_nBatchDepth > 0) return true;
+    return CommitDirectory();
+}
+
+bool CPakFile::CommitPending()
+{
+    if (!m_bPending) return true;
+    return CommitDirectory();
+}
+
+bool CPakFile::EndBatch()
+{
+    if (m_nBatchDepth > 0) --m_nBatchDepth;
+    if (m_nBatchDepth > 0) return true;
+    return CommitPending();
+}
+
+}  // namespace vantor

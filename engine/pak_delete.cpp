@@ -1,0 +1,134 @@
+// Deleting ("gibbing") and restoring entries by name.
+#include "pak_archive.h"
+#include "pak_names.h"
+
+#include <new>
+
+namespace vantor {
+
+bool CPakArchive::GibEntryByName(std::string_view name, bool writeNow)
+{
+    if (m_bReadOnly) {
+        m_nError = errAccessDenied;
+        return false;
+    }
+    const int index = FindEntry(ToPakPath(name));
+    if (index < 0) return false;
+    const bool directoryEndedFile = std::uint64_t{m_header.dirOffset} + m_header.dirLength == m_nLogicalLength;
+    if (!GibEntry(static_cast<std::size_t>(index))) return false;
+    if (directoryEndedFile) m_nLogicalLength -= kPakEntrySize;
+    if (!writeNow) {
+        m_bPending = true;
+        return true;
+    }
+    return DirectoryChanged();
+}
+
+bool CPakArchive::GibFolder(std::string_view folder)
+{
+    if (m_bReadOnly) {
+        m_nError = errAccessDenied;
+        return false;
+    }
+    std::string prefix = ToPakPath(folder);
+    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
+    const std::uint32_t lengthBefore = m_header.dirLength;
+    const bool directoryEndedFile = std::uint64_t{m_header.dirOffset} + lengthBefore == m_nLogicalLength;
+    try {
+        // One pass in directory order: the same records, in the same order,
+        // as gibbing each listed name in turn, without a scan per name.
+        std::vector<std::uint32_t> doomed;
+        FindPrefix(prefix, doomed);
+        m_gibbed.reserve(m_gibbed.size() + doomed.size());
+        PakEntryArray kept;
+        kept.reserve(m_entries.size() - doomed.size());
+        std::size_t next = 0;
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            if (next < doomed.size() && doomed[next] == i) {
+                m_gibbed.push_back(m_entries[i]);
+                ++next;
+            } else {
+                kept.push_back(m_entries[i]);
+            }
+        }
+        m_entries.swap(kept);
+        if (m_entries.empty()) m_entries.shrink_to_fit();
+        EntriesChanged();
+        m_header.dirLength = static_cast<std::uint32_t>(m_entries.size() * kPakEntrySize);
+    } catch (const std::bad_alloc&) {
+        m_nError = errOutOfMemory;
+        return false;
+    }
+    if (directoryEndedFile) m_nLogicalLength -= lengthBefore - m_header.dirLength;
+    return DirectoryChanged();
+}
+
+bool CPakArchive::RestoreByName(std::string_view name)
+{
+    if (m_bReadOnly) {
+        m_nError = errAccessDenied;
+        return false;
+    }
+    const int deleted = FindDeletedEntry(name);
+    if (deleted < 0) return false;
+    const int live = FindEntry(ToPakPath(name));
+
+    // Decide before touching the live entry whether the gibbed one can come
+    // back: its bytes must not belong to live data other than the entry of
+    // the same name, which it is about to replace.
+    const PakEntry& record = m_gibbed[static_cast<std::size_t>(deleted)];
+    const std::uint64_t s = record.offset;
+    const std::uint64_t e = record.End();
+    if (s != e) {
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            if (static_cast<int>(i) == live) continue;
+            const std::uint64_t a = m_entries[i].offset;
+            const std::uint64_t b = m_entries[i].End();
+            if (a != b && ((a <= s && s < b) || (s < a && a < e))) {
+                m_gibbed.erase(m_gibbed.begin() + deleted);
+                return false;
+            }
+        }
+    }
+
+    // Where the directory and the end of the file will be, worked out
+    // before anything changes so that a pak too large to grow stays as is.
+    std::uint64_t length = m_nLogicalLength;
+    std::uint32_t l = m_header.dirLength;
+    if (live >= 0) {
+        if (std::uint64_t{m_header.dirOffset} + l == length) length -= kPakEntrySize;
+        l -= static_cast<std::uint32_t>(kPakEntrySize);
+    }
+    std::uint64_t o = m_header.dirOffset;
+    if (o + l == length) {
+        length += kPakEntrySize;
+    } else {
+        o = length;
+        length += l + kPakEntrySize;
+    }
+    if (!CheckFitsPak(length)) return false;
+
+    // The swap is one commit, so the pak never shows neither version.
+    if (live >= 0 && !GibEntry(static_cast<std::size_t>(live))) return false;
+    if (!RestoreEntry(static_cast<std::size_t>(deleted))) {
+        if (live >= 0) {
+            if (std::uint64_t{m_header.dirOffset} + l + kPakEntrySize == m_nLogicalLength) m_nLogicalLength -= kPakEntrySize;
+            DirectoryChanged();
+        }
+        return false;
+    }
+    m_nLogicalLength = length;
+    SetHeader(static_cast<std::uint32_t>(o), l + static_cast<std::uint32_t>(kPakEntrySize));
+    return DirectoryChanged();
+}
+
+bool CPakArchive::RecoverUnusedSpace(const PakProgressFn& progress)
+{
+    if (m_bReadOnly) {
+        m_nError = errAccessDenied;
+        return false;
+    }
+    return CPakFile::RecoverUnusedSpace(progress);
+}
+
+}  // namespace vantor

@@ -1,0 +1,230 @@
+// Unused space: measuring it, and recovering it by packing the live data
+// towards the start of the file without ever exposing a torn pak.
+#include "pak_file.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace vantor {
+namespace {
+
+struct Range {
+    std::uint64_t offset = 0;
+    std::uint64_t length = 0;
+    std::uint64_t End() const { return offset + length; }
+    bool Overlaps(const Range& other) const
+    {
+        return length != 0 && other.length != 0 && offset < other.End() && other.offset < End();
+    }
+};
+
+// The old places of entries moved since the last commit. The header on disk
+// still points at them, so nothing may be written there until it no longer
+// does. Kept in ascending order, as entries are moved in offset order.
+class CPendingSources {
+public:
+    void Add(Range range) { m_ranges.push_back(range); }
+    void SetScratch(Range range) { m_scratch = range; }
+    void Clear()
+    {
+        m_ranges.clear();
+        m_scratch.reset();
+    }
+    bool Empty() const { return m_ranges.empty() && !m_scratch; }
+    bool Overlaps(const Range& target) const
+    {
+        if (m_scratch && m_scratch->Overlaps(target)) return true;
+        const auto it = std::upper_bound(m_ranges.begin(), m_ranges.end(), target.offset,
+                                         [](std::uint64_t offset, const Range& r) { return offset < r.End(); });
+        return it != m_ranges.end() && it->Overlaps(target);
+    }
+
+private:
+    std::vector<Range> m_ranges;
+    std::optional<Range> m_scratch;
+};
+
+}  // namespace
+
+void CPakFile::SortEntriesByOffset()
+{
+    const auto byOffset = [](const PakEntry& a, const PakEntry& b) { return a.offset < b.offset; };
+    if (std::is_sorted(m_entries.begin(), m_entries.end(), byOffset)) return;
+    std::stable_sort(m_entries.begin(), m_entries.end(), byOffset);
+    EntriesChanged();
+}
+
+bool CPakFile::EntriesAreSound(std::uint64_t fileLength) const
+{
+    const Range directory{m_header.dirOffset, m_header.dirLength};
+    if (directory.length != 0 && (directory.offset < kPakHeaderSize || directory.End() > fileLength)) return false;
+    // The entries are sorted by offset; empty ones hold no bytes to lose.
+    std::uint64_t previousEnd = kPakHeaderSize;
+    for (const PakEntry& entry : m_entries) {
+        if (entry.length == 0) continue;
+        const Range data{entry.offset, entry.length};
+        if (data.offset < previousEnd || data.End() > fileLength || data.Overlaps(directory)) return false;
+        previousEnd = data.End();
+    }
+    return true;
+}
+
+std::uint64_t CPakFile::GetUnusedSpaceBytes()
+{
+    if (!IsOpen()) return 0;
+    SortEntriesByOffset();
+    const std::uint64_t length = m_nLogicalLength;
+    if (!EntriesAreSound(length)) return 0;
+    std::uint64_t used = kPakHeaderSize + m_header.dirLength;
+    for (const PakEntry& entry : m_entries) used += entry.length;
+    return length > used ? length - used : 0;
+}
+
+int CPakFile::GetUnusedSpaceKB()
+{
+    const std::uint64_t gap = GetUnusedSpaceBytes();
+    if (gap == 0) return 0;
+    const std::uint64_t kb = gap / 1024;
+    return kb == 0 ? 1 : static_cast<int>(std::min<std::uint64_t>(kb, 0x7FFFFFFF));
+}
+
+bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
+{
+    if (!CheckPakExists()) return false;
+    if (!CommitPending()) return false;
+    SortEntriesByOffset();
+    const std::uint64_t fileLength = m_nLogicalLength;
+    if (!EntriesAreSound(fileLength)) {
+        m_nError = errRecoverIncomplete;
+        return false;
+    }
+
+    const std::uint64_t dirLength = m_header.dirLength;
+    // Scratch room past everything: two places for the directory, used in
+    // turn by the commits along the way, then room for one entry that must
+    // move by less than its own length.
+    std::uint64_t beyond = std::max<std::uint64_t>(fileLength, std::uint64_t{m_committed.dirOffset} + m_committed.dirLength);
+    std::uint64_t largestSelfOverlap = 0;
+    std::uint64_t bytesToMove = 0;
+    {
+        std::uint64_t expected = kPakHeaderSize;
+        for (const PakEntry& entry : m_entries) {
+            beyond = std::max(beyond, entry.End());
+            if (entry.offset != expected && entry.length != 0) {
+                bytesToMove += entry.length;
+                if (expected + entry.length > entry.offset) largestSelfOverlap = std::max<std::uint64_t>(largestSelfOverlap, entry.length);
+            }
+            expected += entry.length;
+        }
+    }
+    const std::uint64_t slotA = beyond;
+    const std::uint64_t slotB = beyond + dirLength;
+    const std::uint64_t scratch = beyond + 2 * dirLength;
+    if (!CheckFitsPak(scratch + largestSelfOverlap)) return false;
+
+    m_gibbed.clear();
+    m_gibbed.shrink_to_fit();
+
+    if (m_entries.empty()) {
+        SetHeader(static_cast<std::uint32_t>(kPakHeaderSize), 0);
+        m_nLogicalLength = kPakHeaderSize;
+        return CommitDirectory();
+    }
+
+    CPendingSources pending;
+    bool scratchTaken = false;  // an entry could not leave the scratch place
+    const auto commitMoves = [&]() {
+        const std::uint64_t slot = m_committed.dirOffset == slotA ? slotB : slotA;
+        if (!WriteDirectoryAt(slot) || !CommitHeader(static_cast<std::uint32_t>(slot), static_cast<std::uint32_t>(dirLength)))
+            return false;
+        m_header.dirOffset = static_cast<std::uint32_t>(slot);
+        m_nLogicalLength = std::max(m_nLogicalLength, slot + dirLength);
+        pending.Clear();
+        return true;
+    };
+    const auto mustCommitBefore = [&](const Range& target) {
+        return OverlapsCommittedDirectory(target.offset, target.length) || pending.Overlaps(target);
+    };
+
+    std::size_t failures = 0;
+    PakProgress report{0, m_entries.size(), 0, bytesToMove};
+    std::uint64_t expected = kPakHeaderSize;
+    for (std::size_t k = 0; k < m_entries.size(); ++k) {
+        report.itemsDone = k;
+        if (progress && !progress(report)) {
+            failures += m_entries.size() - k;
+            break;
+        }
+        PakEntry& entry = m_entries[k];
+        if (entry.offset == expected) {
+            expected = entry.End();
+            continue;
+        }
+        if (entry.length == 0) {
+            entry.offset = static_cast<std::uint32_t>(expected);
+            continue;
+        }
+        const Range source{entry.offset, entry.length};
+        const Range target{expected, entry.length};
+        if (mustCommitBefore(target) && !commitMoves()) return false;
+
+        if (target.Overlaps(source)) {
+            // Moving by less than its own length would tear it: park a copy
+            // past the end, commit that place, and move from there.
+            const Range parked{scratch, entry.length};
+            if (scratchTaken) {
+                ++failures;
+                expected = source.End();
+                continue;
+            }
+            if (mustCommitBefore(parked) && !commitMoves()) return false;
+            if (!CopyWithinPak(source.offset, parked.offset, source.length)) {
+                ++failures;
+                expected = source.End();
+                continue;
+            }
+            entry.offset = static_cast<std::uint32_t>(parked.offset);
+            if (!commitMoves()) {
+                entry.offset = static_cast<std::uint32_t>(source.offset);
+                return false;
+            }
+            if (!CopyWithinPak(parked.offset, target.offset, target.length)) {
+                ++failures;  // it stays safely parked
+                scratchTaken = true;
+                continue;
+            }
+            pending.SetScratch(parked);
+        } else {
+            if (!CopyWithinPak(source.offset, target.offset, target.length)) {
+                ++failures;
+                expected = source.End();
+                continue;
+            }
+            pending.Add(source);
+        }
+        entry.offset = static_cast<std::uint32_t>(target.offset);
+        expected = target.End();
+        report.bytesDone += target.length;
+    }
+
+    // Commit the moved places before the directory settles right behind the
+    // data, where some of their old places may lie.
+    if (!pending.Empty() && !commitMoves()) return false;
+    SortEntriesByOffset();
+    std::uint64_t end = kPakHeaderSize;
+    for (const PakEntry& entry : m_entries) end = std::max(end, entry.End());
+    SetHeader(static_cast<std::uint32_t>(end), static_cast<std::uint32_t>(dirLength));
+    m_nLogicalLength = end + dirLength;
+    if (!CommitDirectory()) return false;
+    if (progress) {
+        report.itemsDone = report.itemsTotal;
+        progress(report);
+    }
+    if (failures != 0) {
+        m_nError = errRecoverIncomplete;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vantor

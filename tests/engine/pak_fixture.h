@@ -1,0 +1,62 @@
+// A pak on disk opened by a fresh archive, with helpers to look at what
+// the file holds through the independent reader.
+#pragma once
+
+#include "engine/pak_archive.h"
+#include "support/faulty_file_system.h"
+#include "support/pak_builder.h"
+#include "support/pak_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace vantor::test {
+
+class PakFixture : public ::testing::Test {
+protected:
+    void Open(const PakBuilder& builder) { OpenBytes(builder.Build()); }
+    void OpenBytes(const std::string& bytes)
+    {
+        m_path = m_dir / "test.pak";
+        WriteFileBytes(m_path, bytes);
+        ASSERT_TRUE(m_pak.OpenPak(m_path)) << m_pak.GetErrorText();
+    }
+    // The same pak opened read-only (the file layer refuses read-write).
+    void OpenReadOnly(const PakBuilder& builder)
+    {
+        m_path = m_dir / "test.pak";
+        builder.WriteTo(m_path);
+        m_fs.DenyReadWrite(true);
+        ASSERT_TRUE(m_readOnly.OpenPak(m_path));
+        ASSERT_TRUE(m_readOnly.IsReadOnly());
+    }
+    std::uint64_t FileLength() const { return std::filesystem::file_size(m_path); }
+    std::string Bytes() const { return ReadFileBytes(m_path); }
+    ParsedPak OnDisk() const
+    {
+        auto parsed = ParsePakFile(m_path);
+        EXPECT_TRUE(parsed.has_value()) << "the pak on disk does not parse";
+        return parsed.value_or(ParsedPak{});
+    }
+    std::vector<std::string> LiveNames() const
+    {
+        std::vector<std::string> names;
+        for (const PakEntry& e : m_pak.GetEntries()) names.emplace_back(e.Name());
+        return names;
+    }
+    std::vector<std::string> GibbedNames() const
+    {
+        StringArray names;
+        m_pak.GetGibbedNames(names);
+        return names;
+    }
+
+    TempDir m_dir;
+    std::string m_path;
+    CPakArchive m_pak;
+    CFaultyFileSystem m_fs;
+    CPakArchive m_readOnly{m_fs};
+};
+
+}  // namespace vantor::test

@@ -1,0 +1,195 @@
+// Measuring and recovering unused space.
+#include "pak_fixture.h"
+
+#include <random>
+
+using namespace vantor;
+using namespace vantor::test;
+
+namespace {
+
+class UnusedSpace : public PakFixture {};
+class Recovery : public PakFixture {
+protected:
+    // Every live entry is packed from offset 12 in offset order, then the
+    // directory, and the file ends there.
+    void ExpectPackedLayout()
+    {
+        const ParsedPak pak = OnDisk();
+        std::vector<ParsedEntry> byOffset = pak.entries;
+        std::stable_sort(byOffset.begin(), byOffset.end(), [](auto& a, auto& b) { return a.offset < b.offset; });
+        std::uint64_t expected = 12;
+        for (const ParsedEntry& e : byOffset) {
+            EXPECT_EQ(expected, e.offset) << e.name;
+            expected += e.length;
+        }
+        EXPECT_EQ(expected, pak.dirOffset);
+        EXPECT_EQ(expected + pak.dirLength, FileLength());
+        EXPECT_EQ(0, m_pak.GetUnusedSpaceKB());
+    }
+};
+
+}  // namespace
+
+TEST_F(UnusedSpace, CountsEveryByteOutsideHeaderDirectoryAndData)
+{
+    Open(PakBuilder().File("a", "x"));
+    EXPECT_EQ(0, m_pak.GetUnusedSpaceKB());
+    for (const auto& [gap, kb] : std::vector<std::pair<std::size_t, int>>{{1, 1}, {1023, 1}, {2047, 1}, {2048, 2}, {5000, 4}}) {
+        Open(PakBuilder().Gap(gap / 2).File("a", "xyz").Gap(gap - gap / 2));
+        EXPECT_EQ(kb, m_pak.GetUnusedSpaceKB()) << gap;
+        EXPECT_EQ(gap, m_pak.GetUnusedSpaceBytes());
+    }
+    // Wherever the directory lies.
+    Open(PakBuilder().Directory().Gap(100).File("a", "xyz").Gap(50));
+    EXPECT_EQ(150u, m_pak.GetUnusedSpaceBytes());
+}
+
+TEST_F(UnusedSpace, PaksRecoveryWouldRefuseReportNone)
+{
+    Open(PakBuilder().File("a", "0123456789").Record("b", 15, 10).Gap(3000));
+    EXPECT_EQ(0, m_pak.GetUnusedSpaceKB());
+    Open(PakBuilder().File("a", "0123").Record("far", 100000, 10).Gap(3000));
+    EXPECT_EQ(0, m_pak.GetUnusedSpaceKB());
+    Open(PakBuilder().File("a", "0123").Record("header", 4, 4).Gap(3000));
+    EXPECT_EQ(0, m_pak.GetUnusedSpaceKB());
+}
+
+TEST_F(UnusedSpace, EmptyDirectoryCountsTheWholeFileButTheHeader)
+{
+    Open(PakBuilder());
+    EXPECT_EQ(0, m_pak.GetUnusedSpaceKB());
+    Open(PakBuilder().File("a", std::string(500, 'a')));
+    ASSERT_TRUE(m_pak.GibEntryByName("a", true));
+    EXPECT_EQ(1, m_pak.GetUnusedSpaceKB());
+}
+
+TEST_F(Recovery, GibbingEverythingThenRecoveringLeavesTheEmptyPak)
+{
+    Open(PakBuilder().File("a", "aaa").File("b/c", "ccc"));
+    ASSERT_TRUE(m_pak.GibFolder(""));
+    ASSERT_TRUE(m_pak.RecoverUnusedSpace());
+    EXPECT_EQ(std::string("PACK\x0c\0\0\0\0\0\0\0", 12), Bytes());
+    EXPECT_FALSE(m_pak.HasGibbedEntries());
+}
+
+TEST_F(Recovery, APakWithoutGapsKeepsItsBytes)
+{
+    Open(PakBuilder().File("a", "aaa").File("b/c", "ccc"));
+    const std::string before = Bytes();
+    ASSERT_TRUE(m_pak.RecoverUnusedSpace());
+    EXPECT_EQ(before, Bytes());
+}
+
+TEST_F(Recovery, PacksForeignLayoutsAndForgetsGibbedEntries)
+{
+    const std::vector<PakBuilder> layouts = {
+        PakBuilder().Directory().Gap(7).File("a", "AAAA").Gap(100).File("b/b", std::string(300, 'b')).File("c", ""),
+        PakBuilder().File("a", "AAAA").Gap(20).Directory().Gap(3).File("b/b", std::string(300, 'b')).Gap(9),
+        PakBuilder().Gap(64).File("big", std::string(9000, 'g')).File("z", "zz").Directory().Gap(1),
+        PakBuilder().File("e1", "").Gap(10).File("e2", "").File("x", "xx").Record("far-empty", 99999, 0),
+    };
+    for (const PakBuilder& layout : layouts) {
+        Open(layout);
+        const auto before = OnDisk().Contents();
+        m_pak.GibEntryByName("z", true);
+        ASSERT_TRUE(m_pak.RecoverUnusedSpace()) << m_pak.GetErrorText();
+        ExpectPackedLayout();
+        EXPECT_FALSE(m_pak.HasGibbedEntries());
+        auto after = OnDisk().Contents();
+        auto expected = before;
+        std::erase_if(expected, [](auto& e) { return e.first == "z"; });
+        std::sort(after.begin(), after.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(expected, after);
+    }
+}
+
+TEST_F(Recovery, RefusesOverlappingEntriesAndChangesNothing)
+{
+    Open(PakBuilder().File("a", "0123456789").Record("b", 15, 10).File("c", "cc").Gap(500));
+    m_pak.GibEntryByName("c", true);
+    const std::string bytes = Bytes();
+    EXPECT_FALSE(m_pak.RecoverUnusedSpace());
+    EXPECT_EQ(errRecoverIncomplete, m_pak.GetError());
+    EXPECT_EQ(bytes, Bytes());
+    EXPECT_TRUE(m_pak.HasGibbedEntries());
+
+    Open(PakBuilder().File("a", "0123").Record("far", 100000, 10).Gap(300));
+    EXPECT_FALSE(m_pak.RecoverUnusedSpace());
+    EXPECT_EQ(errRecoverIncomplete, m_pak.GetError());
+}
+
+TEST_F(Recovery, ThousandsOfEntriesWithAThirdGibbedKeepEveryByte)
+{
+    std::mt19937 random(99);
+    PakBuilder builder;
+    for (int i = 0; i < 3000; ++i) {
+        std::string data(random() % 3000, '\0');
+        for (char& c : data) c = static_cast<char>(random());
+        builder.File("d" + std::to_string(i % 17) + "/f" + std::to_string(i) + ".dat", data);
+        if (i % 11 == 0) builder.Gap(random() % 200);
+    }
+    Open(builder);
+    for (int i = 0; i < 3000; i += 3) ASSERT_TRUE(m_pak.GibEntryByName("d" + std::to_string(i % 17) + "/f" + std::to_string(i) + ".dat", false));
+    ASSERT_TRUE(m_pak.CommitPending());
+    auto before = OnDisk().Contents();
+    std::uint64_t calls = 0;
+    ASSERT_TRUE(m_pak.RecoverUnusedSpace([&](const PakProgress& p) {
+        EXPECT_LE(p.bytesDone, p.bytesTotal);
+        ++calls;
+        return true;
+    }));
+    EXPECT_GT(calls, 0u);
+    ExpectPackedLayout();
+    auto after = OnDisk().Contents();
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(before, after);
+}
+
+TEST_F(Recovery, StoppedByProgressKeepsThePakWholeAndReportsIncomplete)
+{
+    PakBuilder builder;
+    for (int i = 0; i < 50; ++i) builder.Gap(10).File("f" + std::to_string(i), std::string(40, static_cast<char>('a' + i % 26)));
+    Open(builder);
+    auto before = OnDisk().Contents();
+    int calls = 0;
+    EXPECT_FALSE(m_pak.RecoverUnusedSpace([&](const PakProgress&) { return ++calls < 20; }));
+    EXPECT_EQ(errRecoverIncomplete, m_pak.GetError());
+    auto after = OnDisk().Contents();
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(before, after);
+    EXPECT_GT(m_pak.GetUnusedSpaceKB(), 0);
+}
+
+TEST_F(Recovery, DiskFullOnAnyWriteNeverLosesData)
+{
+    PakBuilder builder;
+    for (int i = 0; i < 12; ++i) builder.Gap(30).File("f" + std::to_string(i), std::string(50 + i, static_cast<char>('a' + i)));
+    const std::string original = builder.Build();
+    for (int k = 0;; ++k) {
+        m_path = m_dir / "full.pak";
+        WriteFileBytes(m_path, original);
+        CFaultyFileSystem fileSystem;
+        bool done = false;
+        {
+            CPakArchive pak(fileSystem);
+            ASSERT_TRUE(pak.OpenPak(m_path));
+            fileSystem.FailWriteOnce(k, FileCause::diskFull);
+            done = pak.RecoverUnusedSpace();
+            if (!done) {
+                EXPECT_TRUE(pak.GetError() == errDiskFull || pak.GetError() == errRecoverIncomplete) << k;
+            }
+        }
+        auto after = ParsePakFile(m_path);
+        ASSERT_TRUE(after.has_value()) << k;
+        auto expected = ParsePak(original)->Contents();
+        auto contents = after->Contents();
+        std::sort(expected.begin(), expected.end());
+        std::sort(contents.begin(), contents.end());
+        ASSERT_EQ(expected, contents) << "disk full at write " << k;
+        if (done && fileSystem.WriteCount() <= k) break;
+    }
+}
