@@ -33,7 +33,7 @@ enum class FileCause {
 enum class OpenMode {
     read,             // existing file, reading only
     readWrite,        // existing file, reading and writing
-    createTruncate,   // create or truncate, writing
+    createTruncate,   // create or truncate, writing (with lock: truncated only once locked)
     createExclusive,  // create a file that must not exist yet (never through a link)
 };
 
@@ -85,6 +85,9 @@ public:
     // Replaces `to` atomically when it exists (never following a link there).
     virtual FileCause Rename(const std::string& from, const std::string& to) = 0;
     virtual FileCause Remove(const std::string& path) = 0;
+    // Creates a new file with a unique name in folder (never through a
+    // link), open for writing; path receives its name.
+    virtual FileCause CreateTemporary(const std::string& folder, std::unique_ptr<IFile>& file, std::string& path) = 0;
 };
 
 // The file system of the running platform.

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 namespace vantor {
 
@@ -42,6 +43,55 @@ public:
     // Fails with 3 on a read-only pak.
     bool RecoverUnusedSpace(const PakProgressFn& progress = {});
 
+    // --- Extracting ------------------------------------------------------------
+    // The entry's length (0 when absent); with a buffer of at least that
+    // size, also its bytes (0 when they cannot be read).
+    std::uint32_t ReadEntryByName(std::string_view name, void* buffer);
+    // Writes the entry into diskFolder under its leaf name. An existing
+    // file is kept (success) unless overwrite. Names that could leave the
+    // folder fail with 23.
+    bool ExtractEntry(std::string_view name, std::string_view diskFolder, bool overwrite);
+    // Beneath the folder holding the pak, or beneath diskFolder, recreating
+    // the entry's folders.
+    bool ExtractEntryBesidePak(std::string_view name, bool overwrite);
+    bool ExtractEntryTo(std::string_view name, std::string_view diskFolder, bool overwrite);
+    // Every entry beneath a pak folder ("" is the whole pak), as above. Go
+    // on after ordinary failures, stop at the first fatal one.
+    bool ExtractFolderBesidePak(std::string_view folder, bool overwrite, const PakProgressFn& progress = {});
+    bool ExtractFolderTo(std::string_view folder, std::string_view diskFolder, bool overwrite,
+                         const PakProgressFn& progress = {});
+    // Recreates the folder from its own name downwards (maps/dm into /tmp
+    // gives /tmp/dm/...). The root cannot be extracted this way (14).
+    bool ExtractFolderRelative(std::string_view folder, std::string_view diskFolder, bool overwrite,
+                               const PakProgressFn& progress = {});
+    // Creates the disk folders an entry's pak folders need beneath
+    // diskFolder; 27 when something other than a folder is in the way
+    // (a symbolic link included), 0 when a folder cannot be made.
+    bool CreateDiskFolders(std::string_view name, std::string_view diskFolder);
+
+    // --- Importing ---------------------------------------------------------------
+    // Adds one disk file to a pak folder. An entry of that name is kept
+    // (success) unless replace; a replaced entry becomes gibbed only once
+    // the new file has been read.
+    bool AddFileFromDisk(std::string_view diskPath, std::string_view folder, bool replace);
+    // Adds a disk folder with everything beneath it inside a pak folder, in
+    // one batch. Symbolic links to folders are not followed; FIFOs, sockets
+    // and devices fail as items.
+    bool ImportFolder(std::string_view diskFolder, std::string_view folder, bool replace,
+                      const PakProgressFn& progress = {});
+
+    // --- Renaming, new folders, new paks -------------------------------------
+    // Gives one entry a new full name (possibly in another folder).
+    bool RenameEntryByName(std::string_view oldName, std::string_view newName);
+    // Gives every entry beneath a folder the new folder path; never merges
+    // into an existing folder. False when any entry could not be renamed.
+    bool RenameFolder(std::string_view oldFolder, std::string_view newFolder);
+    // Adds the empty placeholder "temp.tmp" that makes a folder exist.
+    bool CreateFolder(std::string_view folder);
+    // Writes a new empty pak (12 bytes) named `name` in disk folder `folder`.
+    // Does not open it; refuses a file another program holds open (9).
+    bool CreatePak(std::string_view folder, std::string_view name);
+
     // --- Queries --------------------------------------------------------------
     bool EntryExists(std::string_view name) const;
     bool EntryExistsIn(std::string_view folder, std::string_view name) const;
@@ -55,7 +105,40 @@ public:
     static const char* GetTypeName(std::string_view name);
 
 protected:
+    bool RefuseReadOnly();
+    // The one-entry extractions, given a checked entry name.
+    bool ExtractOne(const std::string& name, const std::string& diskFolder, bool overwrite);
+    bool ImportTree(const std::string& diskFolder, const std::string& folder, bool replace, int depth);
+    bool AddDiskFile(const std::string& diskPath, const std::string& folder, bool replace);
+
     int m_bReadOnly = 0;
+    // Disk folders known to exist during one multi-item extraction.
+    std::unordered_set<std::string> m_knownFolders;
+    PakProgressFn m_progress;
+    PakProgress m_report;
+    bool m_bStopped = false;
+};
+
+// Groups several changes into one commit, made when the scope ends (or at
+// End(), which reports whether it was written).
+class CPakBatch {
+public:
+    explicit CPakBatch(CPakFile& pak) : m_pak(pak) { m_pak.BeginBatch(); }
+    ~CPakBatch()
+    {
+        if (!m_bEnded) m_pak.EndBatch();
+    }
+    CPakBatch(const CPakBatch&) = delete;
+    CPakBatch& operator=(const CPakBatch&) = delete;
+    bool End()
+    {
+        m_bEnded = true;
+        return m_pak.EndBatch();
+    }
+
+private:
+    CPakFile& m_pak;
+    bool m_bEnded = false;
 };
 
 }  // namespace vantor

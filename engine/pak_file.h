@@ -20,6 +20,18 @@ namespace vantor {
 
 using StringArray = std::vector<std::string>;
 
+class CPakFile;
+
+// New data on its way into the pak, read in pieces.
+class IPakDataSource {
+public:
+    virtual ~IPakDataSource() = default;
+    // Reads count bytes at offset of the data; sets the pak's code on failure.
+    virtual bool Read(std::uint64_t offset, void* buffer, std::size_t count, CPakFile& pak) = 0;
+    // Called after the last byte: the source must not have grown.
+    virtual bool Finish(CPakFile& pak) = 0;
+};
+
 class CPakFile {
 public:
     explicit CPakFile(IFileSystem& fileSystem = PlatformFileSystem());
@@ -70,6 +82,14 @@ public:
     // point of every change).
     bool FlushPak();
 
+    // Whole disk files (not the pak). ReadDiskFile reads the file into a
+    // buffer of `capacity` bytes; a file longer than that (one that grew
+    // since its size was taken) or shorter than it was fails with 13.
+    // WriteDiskFile writes a temporary file beside the target and renames
+    // it over it, so a failure never destroys a file that was there.
+    bool ReadDiskFile(const std::string& path, void* buffer, std::size_t capacity, std::size_t& count);
+    bool WriteDiskFile(const std::string& path, std::size_t length, const void* buffer);
+
     // --- Directory records (memory only) -----------------------------------
     // Appends a record; 21 for a name over 55 bytes, 22 when a live entry
     // has it. The header is the caller's business.
@@ -102,7 +122,10 @@ public:
     // Inside a batch, changes are made in memory and on free space only; the
     // directory and header are written once when the outermost batch ends
     // (or at CommitPending), so a crash leaves the pak as before the batch.
-    void BeginBatch() { ++m_nBatchDepth; }
+    void BeginBatch()
+    {
+        if (m_nBatchDepth++ == 0) m_nBatchBytes = 0;
+    }
     bool EndBatch();
     bool InBatch() const { return m_nBatchDepth > 0; }
     bool HasPendingChanges() const { return m_bPending; }
@@ -146,6 +169,19 @@ protected:
     bool EntriesAreSound(std::uint64_t fileLength) const;
     void SortEntriesByOffset();
 
+    // Places `size` bytes under `name` by the placement rule: where the
+    // directory began when it ended the file (the file grows by size + 64),
+    // else at the end (the directory follows). The live record at
+    // replaceIndex (or -1) is gibbed in the same change. Nothing in memory
+    // changes when the data cannot be read or written.
+    bool PlaceNewData(std::string_view name, std::uint64_t size, IPakDataSource& source, int replaceIndex);
+    // Copies the directory the header points at past `minimum` and commits
+    // it there, freeing its old place for new data.
+    bool RelocateCommittedDirectory(std::uint64_t minimum);
+    // After a failed change outside a batch: write what memory holds so the
+    // file takes its normal shape again.
+    void RestoreLayout();
+
     // Every change to m_entries that moves or renames records goes through
     // these, so that the name index follows.
     void EntriesChanged() { m_index.Invalidate(); }
@@ -166,6 +202,7 @@ protected:
     std::uint64_t m_nLogicalLength = 0;
     bool m_bPending = false;
     int m_nBatchDepth = 0;
+    std::uint64_t m_nBatchBytes = 0;  // new data placed in the current batch
 
     IFileSystem& m_fs;
     std::unique_ptr<IFile> m_pFile;

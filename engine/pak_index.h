@@ -26,6 +26,12 @@ public:
     void NoteRenamed(const PakEntryArray& entries, std::size_t index, std::string_view oldName);
 
     int Find(const PakEntryArray& entries, std::string_view name);
+    // Whether any name occurs twice (builds the lookup table if needed).
+    bool HasDuplicates(const PakEntryArray& entries)
+    {
+        if (!m_bFirstValid) BuildFirst(entries);
+        return m_nDuplicates != 0;
+    }
     // Indices of every record whose name begins with prefix, ascending.
     void FindPrefix(const PakEntryArray& entries, std::string_view prefix, std::vector<std::uint32_t>& indices);
 

@@ -55,6 +55,21 @@ std::string CombinePath(std::string_view folder, std::string_view name)
     return folderPart + std::string(DropOneLeadingSeparator(name));
 }
 
+std::string JoinDiskPath(std::string_view diskFolder, std::string_view name)
+{
+    while (!name.empty() && IsSeparator(name.front())) name.remove_prefix(1);
+    std::string result(diskFolder);
+#ifdef _WIN32
+    const bool endsWithSeparator = !result.empty() && IsSeparator(result.back());
+    const char separator = '\\';
+#else
+    const bool endsWithSeparator = !result.empty() && result.back() == '/';
+    const char separator = '/';
+#endif
+    if (!result.empty() && !endsWithSeparator && !name.empty()) result.push_back(separator);
+    return result + ToDiskPath(name);
+}
+
 std::string GetNamePart(std::string_view path)
 {
     const std::size_t last = path.find_last_of("/\\");

@@ -20,6 +20,11 @@ std::string ToDiskPath(std::string_view path);
 // separator from each. Inner separators are kept as they are.
 std::string CombinePath(std::string_view folder, std::string_view name);
 
+// A disk path below a disk folder: the folder as given (an absolute POSIX
+// path keeps its leading '/'), one separator, and the pak-form name in disk
+// form. CombinePath keeps the pak-form text rules and cannot do this.
+std::string JoinDiskPath(std::string_view diskFolder, std::string_view name);
+
 // The text after the last '/' or '\'; the whole text when it has neither.
 std::string GetNamePart(std::string_view path);
 

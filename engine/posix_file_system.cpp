@@ -2,6 +2,7 @@
 #include "file_layer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 
@@ -149,7 +150,9 @@ public:
         switch (mode) {
         case OpenMode::read: flags |= O_RDONLY; break;
         case OpenMode::readWrite: flags |= O_RDWR; break;
-        case OpenMode::createTruncate: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+        // Truncating before the lock is held could destroy a file someone
+        // else has open; it is done below, once the lock is ours.
+        case OpenMode::createTruncate: flags |= O_WRONLY | O_CREAT | (lock ? 0 : O_TRUNC); break;
         case OpenMode::createExclusive: flags |= O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW; break;
         }
         int fd;
@@ -174,8 +177,30 @@ public:
             ::close(fd);
             return cause;
         }
+        if (lock && mode == OpenMode::createTruncate && ::ftruncate(fd, 0) != 0) {
+            const FileCause cause = LastCause();
+            ::close(fd);
+            return cause;
+        }
         file = std::make_unique<CPosixFile>(fd);
         return FileCause::none;
+    }
+
+    FileCause CreateTemporary(const std::string& folder, std::unique_ptr<IFile>& file, std::string& path) override
+    {
+        file.reset();
+        static std::atomic<unsigned> counter{0};
+        const std::string base = (folder.empty() ? std::string(".") : folder) + "/.vantor-" + std::to_string(::getpid()) + "-";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path = base + std::to_string(counter++) + ".tmp";
+            const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                file = std::make_unique<CPosixFile>(fd);
+                return FileCause::none;
+            }
+            if (errno != EEXIST && errno != EINTR) return LastCause();
+        }
+        return FileCause::generic;
     }
 
     FileCause Status(const std::string& path, FileStatus& status, bool followLinks) override

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <iostream>
 
 using namespace vantor;
@@ -75,6 +76,33 @@ bool GibOddFiles(CPakArchive& pak)
 
 bool Gib(CPakArchive& pak, const char* name) { return pak.GibEntryByName(name, true); }
 
+// Disk files that adding and importing read, made once for all cases.
+const TempDir& Sources()
+{
+    static const TempDir* dir = [] {
+        auto* made = new TempDir;
+        WriteFileBytes(*made / "A.TXT", std::string(777, 'n'));
+        WriteFileBytes(*made / "EMPTY.DAT", "");
+        std::filesystem::create_directories(*made / "dm/sub");
+        std::filesystem::create_directories(*made / "dm/empty");
+        WriteFileBytes(*made / "dm/dm1.bsp", std::string(300, '1'));
+        WriteFileBytes(*made / "dm/dm2.bsp", std::string(50, '2'));
+        WriteFileBytes(*made / "dm/sub/x.wav", std::string(1200, 'x'));
+        return made;
+    }();
+    return *dir;
+}
+
+bool Add(CPakArchive& pak, const char* file, const char* folder, bool replace)
+{
+    return pak.AddFileFromDisk(Sources() / file, folder, replace);
+}
+
+std::string WithAText()
+{
+    return PakBuilder().File("a.txt", Data('a', 100)).File("maps/A.TXT", Data('o', 40)).File("z.txt", Data('z', 10)).Build();
+}
+
 const CrashCase kCases[] = {
     {"GibAtEnd", DirectoryAtEnd, {}, [](CPakArchive& p) { return Gib(p, "maps/b.bsp"); }},
     {"GibLastRecord", DirectoryAtEnd, {}, [](CPakArchive& p) { return Gib(p, "z.txt"); }},
@@ -98,6 +126,25 @@ const CrashCase kCases[] = {
     {"RecoverAfterGibbingEveryOther", Alternating, GibOddFiles, [](CPakArchive& p) { return p.RecoverUnusedSpace(); }},
     {"RecoverEverythingGibbed", DirectoryAtEnd, [](CPakArchive& p) { return p.GibFolder(""); },
      [](CPakArchive& p) { return p.RecoverUnusedSpace(); }},
+    {"AddAtEnd", DirectoryAtEnd, {}, [](CPakArchive& p) { return Add(p, "A.TXT", "maps", false); }},
+    {"AddWithUnusedAfterDirectory", UnusedAfterDirectory, {}, [](CPakArchive& p) { return Add(p, "A.TXT", "", false); }},
+    {"AddWithDirectoryFirst", DirectoryFirst, {}, [](CPakArchive& p) { return Add(p, "A.TXT", "maps", false); }},
+    {"AddEmptyFile", DirectoryAtEnd, {}, [](CPakArchive& p) { return Add(p, "EMPTY.DAT", "", false); }},
+    {"AddToEmptyPak", [] { return PakBuilder().Build(); }, {}, [](CPakArchive& p) { return Add(p, "A.TXT", "", false); }},
+    {"ReplaceEntry", WithAText, {}, [](CPakArchive& p) { return Add(p, "A.TXT", "maps", true); }},
+    {"AddSeveralInOneBatch", DirectoryAtEnd, {},
+     [](CPakArchive& p) {
+         CPakBatch batch(p);
+         return Add(p, "A.TXT", "", false) && Add(p, "EMPTY.DAT", "maps", false) && Add(p, "dm/dm1.bsp", "maps", false) &&
+                p.GibEntryByName("z.txt", true) && batch.End();
+     }},
+    {"ImportFolder", DirectoryAtEnd, {}, [](CPakArchive& p) { return p.ImportFolder(Sources() / "dm", "maps", false); }},
+    {"ImportFolderReplacing", DirectoryInMiddle, [](CPakArchive& p) { return p.ImportFolder(Sources() / "dm", "", false); },
+     [](CPakArchive& p) { return p.ImportFolder(Sources() / "dm", "", true); }},
+    {"CreateFolder", DirectoryAtEnd, {}, [](CPakArchive& p) { return p.CreateFolder("maps/new"); }},
+    {"CreateFolderDirectoryFirst", DirectoryFirst, {}, [](CPakArchive& p) { return p.CreateFolder("new"); }},
+    {"RenameEntry", DirectoryAtEnd, {}, [](CPakArchive& p) { return p.RenameEntryByName("maps/b.bsp", "dm/b.bsp"); }},
+    {"RenameFolder", DirectoryInMiddle, {}, [](CPakArchive& p) { return p.RenameFolder("maps", "new/maps"); }},
 };
 
 class CrashSafety : public ::testing::TestWithParam<CrashCase> {};
@@ -112,6 +159,14 @@ TEST_P(CrashSafety, EveryStopLeavesTheOldOrTheNewContents)
     EXPECT_GT(outcome.writePoints, 0);
     EXPECT_GT(outcome.sawBefore, 0) << "the first write must not already commit";
     RecordProperty("WritePoints", outcome.writePoints);
+}
+
+TEST_P(CrashSafety, AFullDiskOnAnyOneWriteLosesNothing)
+{
+    const CrashCase& c = GetParam();
+    const CrashOutcome outcome = RunDiskFullHarness(c.pak(), c.prepare, c.change);
+    EXPECT_EQ("", outcome.failure);
+    EXPECT_GT(outcome.writePoints, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Directory, CrashSafety, ::testing::ValuesIn(kCases),

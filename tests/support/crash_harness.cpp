@@ -4,9 +4,29 @@
 #include "pak_builder.h"
 #include "pak_reader.h"
 
+#include <algorithm>
+
 namespace vantor::test {
 
-CrashOutcome RunCrashHarness(const std::string& pakBytes, const PakStep& prepare, const PakStep& change)
+namespace {
+
+enum class FaultMode { stopDead, failOnce };
+
+using Contents = std::vector<std::pair<std::string, std::string>>;
+
+std::string CheckFailOnce(const Contents& result, const Contents& before, const Contents& after)
+{
+    const auto contains = [](const Contents& list, const std::pair<std::string, std::string>& item) {
+        return std::find(list.begin(), list.end(), item) != list.end();
+    };
+    for (const auto& item : result)
+        if (!contains(before, item) && !contains(after, item)) return "an entry holds bytes of neither state: " + item.first;
+    for (const auto& item : before)
+        if (contains(after, item) && !contains(result, item)) return "an entry both states keep was lost: " + item.first;
+    return {};
+}
+
+CrashOutcome RunHarness(const std::string& pakBytes, const PakStep& prepare, const PakStep& change, FaultMode mode)
 {
     CrashOutcome outcome;
     TempDir dir;
@@ -39,7 +59,10 @@ CrashOutcome RunCrashHarness(const std::string& pakBytes, const PakStep& prepare
             CFaultyFileSystem fileSystem;
             CPakArchive pak(fileSystem);
             if (!pak.OpenPak(path) || (prepare && !prepare(pak))) return {k, 0, 0, "prepare failed on rerun"};
-            fileSystem.StopAfterWrites(fileSystem.WriteCount() + k);
+            if (mode == FaultMode::stopDead)
+                fileSystem.StopAfterWrites(fileSystem.WriteCount() + k);
+            else
+                fileSystem.FailWriteOnce(fileSystem.WriteCount() + k, FileCause::diskFull);
             change(pak);
         }  // the dead process's archive goes; nothing more reaches the disk
         ++outcome.writePoints;
@@ -49,7 +72,15 @@ CrashOutcome RunCrashHarness(const std::string& pakBytes, const PakStep& prepare
             return outcome;
         }
         const auto contents = survived->Contents();
-        if (contents == before) {
+        if (mode == FaultMode::failOnce) {
+            outcome.failure = CheckFailOnce(contents, before, after);
+            if (!outcome.failure.empty()) {
+                outcome.failure = "with write " + std::to_string(k) + " failing: " + outcome.failure + "\n" + Describe(contents);
+                return outcome;
+            }
+            if (contents == before) ++outcome.sawBefore;
+            if (contents == after) ++outcome.sawAfter;
+        } else if (contents == before) {
             ++outcome.sawBefore;
         } else if (contents == after) {
             ++outcome.sawAfter;
@@ -65,6 +96,18 @@ CrashOutcome RunCrashHarness(const std::string& pakBytes, const PakStep& prepare
         }
     }
     return outcome;
+}
+
+}  // namespace
+
+CrashOutcome RunCrashHarness(const std::string& pakBytes, const PakStep& prepare, const PakStep& change)
+{
+    return RunHarness(pakBytes, prepare, change, FaultMode::stopDead);
+}
+
+CrashOutcome RunDiskFullHarness(const std::string& pakBytes, const PakStep& prepare, const PakStep& change)
+{
+    return RunHarness(pakBytes, prepare, change, FaultMode::failOnce);
 }
 
 }  // namespace vantor::test

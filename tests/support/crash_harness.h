@@ -27,4 +27,10 @@ struct CrashOutcome {
 // before; the pak starts as `pakBytes`.
 CrashOutcome RunCrashHarness(const std::string& pakBytes, const PakStep& prepare, const PakStep& change);
 
+// The same change, with just one of its writes failing at a time as on a
+// full disk (the change goes on as it can). Every time the pak must open
+// with all entries readable, each entry must hold the name and bytes it has
+// before or after the change, and nothing that both states keep may be lost.
+CrashOutcome RunDiskFullHarness(const std::string& pakBytes, const PakStep& prepare, const PakStep& change);
+
 }  // namespace vantor::test

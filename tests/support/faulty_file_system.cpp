@@ -1,11 +1,16 @@
 #include "faulty_file_system.h"
 
+#include <algorithm>
+
 namespace vantor::test {
 namespace {
 
 class CFaultyFile final : public IFile {
 public:
-    CFaultyFile(std::unique_ptr<IFile> real, CFaultyFileSystem& owner) : m_real(std::move(real)), m_owner(owner) {}
+    CFaultyFile(std::unique_ptr<IFile> real, CFaultyFileSystem& owner, std::uint64_t understate = 0)
+        : m_real(std::move(real)), m_owner(owner), m_nUnderstate(understate)
+    {
+    }
 
     FileCause ReadAt(std::uint64_t offset, void* buffer, std::size_t count, std::size_t& got) override
     {
@@ -16,7 +21,12 @@ public:
         const FileCause cause = m_owner.BeforeWrite();
         return cause != FileCause::none ? cause : m_real->WriteAt(offset, buffer, count);
     }
-    FileCause GetLength(std::uint64_t& length) override { return m_real->GetLength(length); }
+    FileCause GetLength(std::uint64_t& length) override
+    {
+        const FileCause cause = m_real->GetLength(length);
+        length -= std::min(length, m_nUnderstate);
+        return cause;
+    }
     FileCause SetLength(std::uint64_t length) override
     {
         const FileCause cause = m_owner.BeforeWrite();
@@ -32,6 +42,7 @@ public:
 private:
     std::unique_ptr<IFile> m_real;
     CFaultyFileSystem& m_owner;
+    std::uint64_t m_nUnderstate;
 };
 
 }  // namespace
@@ -41,6 +52,7 @@ void CFaultyFileSystem::Reset()
     m_nStopAfter = -1;
     m_nFailOnce = -1;
     m_bDenyReadWrite = false;
+    m_nUnderstate = 0;
     m_nWrites = 0;
 }
 
@@ -61,7 +73,8 @@ FileCause CFaultyFileSystem::Open(const std::string& path, OpenMode mode, bool l
     }
     std::unique_ptr<IFile> real;
     const FileCause cause = m_real.Open(path, mode, lock, real);
-    if (cause == FileCause::none) file = std::make_unique<CFaultyFile>(std::move(real), *this);
+    if (cause == FileCause::none)
+        file = std::make_unique<CFaultyFile>(std::move(real), *this, mode == OpenMode::read && !lock ? m_nUnderstate : 0);
     return cause;
 }
 
@@ -91,6 +104,16 @@ FileCause CFaultyFileSystem::Remove(const std::string& path)
 {
     const FileCause cause = BeforeWrite();
     return cause != FileCause::none ? cause : m_real.Remove(path);
+}
+
+FileCause CFaultyFileSystem::CreateTemporary(const std::string& folder, std::unique_ptr<IFile>& file, std::string& path)
+{
+    const FileCause cause = BeforeWrite();
+    if (cause != FileCause::none) return cause;
+    std::unique_ptr<IFile> real;
+    const FileCause created = m_real.CreateTemporary(folder, real, path);
+    if (created == FileCause::none) file = std::make_unique<CFaultyFile>(std::move(real), *this);
+    return created;
 }
 
 }  // namespace vantor::test

@@ -21,6 +21,10 @@ public:
         m_failCause = cause;
     }
     void DenyReadWrite(bool deny) { m_bDenyReadWrite = deny; }
+    // Files opened for reading report a length this much shorter than they
+    // are, as if they grew right after their size was taken.
+    void UnderstateLengths(std::uint64_t bytes) { m_nUnderstate = bytes; }
+    std::uint64_t Understatement() const { return m_nUnderstate; }
     void Reset();
 
     // Writes seen (done or refused) since construction or Reset().
@@ -34,6 +38,7 @@ public:
     FileCause ListFolder(const std::string& path, std::vector<FolderItem>& items) override;
     FileCause Rename(const std::string& from, const std::string& to) override;
     FileCause Remove(const std::string& path) override;
+    FileCause CreateTemporary(const std::string& folder, std::unique_ptr<IFile>& file, std::string& path) override;
 
     // Every change to the disk asks here first; none means it may happen.
     FileCause BeforeWrite();
@@ -44,6 +49,7 @@ private:
     int m_nFailOnce = -1;
     FileCause m_failCause = FileCause::diskFull;
     bool m_bDenyReadWrite = false;
+    std::uint64_t m_nUnderstate = 0;
     int m_nWrites = 0;
 };
 

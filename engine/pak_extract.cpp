@@ -1,0 +1,251 @@
+// Extracting entries to disk files. Names read from a pak are never
+// trusted: a name that could leave the chosen folder is refused, and a
+// symbolic link met in the folder tree is never followed out of it.
+#include "pak_archive.h"
+#include "pak_names.h"
+
+#include <algorithm>
+#include <new>
+
+namespace vantor {
+namespace {
+
+// Clears the disk-folder cache when a multi-item extraction ends.
+struct CFolderCacheScope {
+    explicit CFolderCacheScope(std::unordered_set<std::string>& cache) : m_cache(cache) { m_cache.clear(); }
+    ~CFolderCacheScope() { m_cache.clear(); }
+    std::unordered_set<std::string>& m_cache;
+};
+
+}  // namespace
+
+std::uint32_t CPakArchive::ReadEntryByName(std::string_view name, void* buffer)
+{
+    const int index = FindEntry(ToPakPath(name));
+    if (index < 0) return 0;
+    const std::uint32_t length = m_entries[static_cast<std::size_t>(index)].length;
+    if (buffer != nullptr && length != 0 && !ReadEntryData(static_cast<std::size_t>(index), buffer)) return 0;
+    return length;
+}
+
+bool CPakArchive::ExtractOne(const std::string& name, const std::string& diskFolder, bool overwrite)
+{
+    const int index = FindEntry(name);
+    if (index < 0) return false;
+    const std::string target = JoinDiskPath(diskFolder, GetNamePart(name));
+    FileStatus status;
+    if (m_fs.Status(target, status, false) == FileCause::none && !overwrite) return true;
+
+    // Written beside the target and renamed over it: a failure leaves any
+    // file that was there as it was, and a link there is replaced, not
+    // followed.
+    std::unique_ptr<IFile> file;
+    std::string temporary;
+    FileCause cause = m_fs.CreateTemporary(diskFolder, file, temporary);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    const std::uint32_t length = m_entries[static_cast<std::size_t>(index)].length;
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
+    bool ok = true;
+    try {
+        std::vector<char> buffer(std::min<std::size_t>(length, kChunk));
+        for (std::uint64_t done = 0; ok && done < length;) {
+            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, kChunk));
+            ok = ReadEntryPart(static_cast<std::size_t>(index), done, buffer.data(), count);
+            if (ok) {
+                cause = file->WriteAt(done, buffer.data(), count);
+                if (cause != FileCause::none) {
+                    SetErrorFromCause(cause);
+                    ok = false;
+                }
+            }
+            done += count;
+        }
+    } catch (const std::bad_alloc&) {
+        m_nError = errOutOfMemory;
+        ok = false;
+    }
+    file.reset();
+    if (ok) {
+        cause = m_fs.Rename(temporary, target);
+        if (cause != FileCause::none) {
+            SetErrorFromCause(cause);
+            ok = false;
+        }
+    }
+    if (!ok) m_fs.Remove(temporary);
+    return ok;
+}
+
+// The entry a caller names, as the pak stores it; 23 when that name could
+// lead out of a folder.
+static int FindSafeEntry(CPakArchive& pak, std::string_view name, std::string& found)
+{
+    found = ToPakPath(name);
+    const int index = pak.FindEntry(found);
+    if (!IsSafeRelativeName(index < 0 ? std::string(name) : found)) {
+        pak.SetError(errBadName);
+        return -2;
+    }
+    return index;
+}
+
+bool CPakArchive::ExtractEntry(std::string_view name, std::string_view diskFolder, bool overwrite)
+{
+    std::string n;
+    if (FindSafeEntry(*this, name, n) < 0) return false;
+    return ExtractOne(n, std::string(diskFolder), overwrite);
+}
+
+bool CPakArchive::CreateDiskFolders(std::string_view name, std::string_view diskFolder)
+{
+    if (name.empty()) return true;
+    if (diskFolder.empty()) return false;
+    std::string rest = GetFolderPart(ToPakPath(name));
+    std::string current(diskFolder);
+    while (!rest.empty()) {
+        const std::size_t slash = rest.find('/');
+        const std::string level = rest.substr(0, slash);
+        rest.erase(0, slash + 1);
+        if (level.empty() || level == "." || level == "..") {
+            m_nError = errBadName;
+            return false;
+        }
+        current = JoinDiskPath(current, level);
+        if (m_knownFolders.count(current) != 0) continue;
+        if (m_fs.CreateFolder(current) != FileCause::none) {
+            FileStatus status;
+            if (m_fs.Status(current, status, false) != FileCause::none) {
+                m_nError = errGeneric;
+                return false;
+            }
+            // A file, or a link that could lead anywhere, is in the way.
+            if (status.kind != FileKind::folder) {
+                m_nError = errFolderConflict;
+                return false;
+            }
+        }
+        m_knownFolders.insert(current);
+    }
+    return true;
+}
+
+bool CPakArchive::ExtractEntryTo(std::string_view name, std::string_view diskFolder, bool overwrite)
+{
+    std::string n;
+    if (FindSafeEntry(*this, name, n) < 0) return false;
+    if (!CreateDiskFolders(n, diskFolder)) return false;
+    return ExtractOne(n, JoinDiskPath(diskFolder, GetFolderPart(n)), overwrite);
+}
+
+bool CPakArchive::ExtractEntryBesidePak(std::string_view name, bool overwrite)
+{
+    return ExtractEntryTo(name, GetFolderPart(m_strPath), overwrite);
+}
+
+bool CPakArchive::ExtractFolderBesidePak(std::string_view folder, bool overwrite, const PakProgressFn& progress)
+{
+    return ExtractFolderTo(folder, GetFolderPart(m_strPath), overwrite, progress);
+}
+
+namespace {
+
+// The listed entries in the order their data lies in the pak, so that the
+// pak is read front to back.
+std::vector<std::uint32_t> InOffsetOrder(const PakEntryArray& entries, std::vector<std::uint32_t> indices)
+{
+    std::stable_sort(indices.begin(), indices.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return entries[a].offset < entries[b].offset; });
+    return indices;
+}
+
+}  // namespace
+
+bool CPakArchive::ExtractFolderTo(std::string_view folder, std::string_view diskFolder, bool overwrite,
+                                  const PakProgressFn& progress)
+{
+    std::string prefix = ToPakPath(folder);
+    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
+    CFolderCacheScope cache(m_knownFolders);
+    std::vector<std::uint32_t> indices;
+    StringArray names;
+    PakProgress report;
+    try {
+        FindPrefix(prefix, indices);
+        for (const std::uint32_t i : InOffsetOrder(m_entries, indices)) {
+            names.emplace_back(m_entries[i].Name());
+            report.bytesTotal += m_entries[i].length;
+        }
+    } catch (const std::bad_alloc&) {
+        m_nError = errOutOfMemory;
+        return false;
+    }
+    report.itemsTotal = names.size();
+    bool result = true;
+    for (const std::string& name : names) {
+        if (progress && !progress(report)) return false;
+        const int index = FindEntry(ToPakPath(name));
+        const std::uint64_t length = index < 0 ? 0 : m_entries[static_cast<std::size_t>(index)].length;
+        if (!ExtractEntryTo(name, diskFolder, overwrite)) {
+            result = false;
+            if (IsFatalError()) return false;
+        }
+        ++report.itemsDone;
+        report.bytesDone += length;
+    }
+    if (progress) progress(report);
+    return result;
+}
+
+bool CPakArchive::ExtractFolderRelative(std::string_view folder, std::string_view diskFolder, bool overwrite,
+                                        const PakProgressFn& progress)
+{
+    std::string f = ToPakPath(folder);
+    if (f.empty()) {
+        m_nError = errBadPath;
+        return false;
+    }
+    if (f.back() == '/') f.pop_back();
+    const std::size_t slash = f.rfind('/');
+    CFolderCacheScope cache(m_knownFolders);
+    std::vector<std::uint32_t> indices;
+    StringArray names;
+    PakProgress report;
+    try {
+        FindPrefix(f + "/", indices);
+        for (const std::uint32_t i : InOffsetOrder(m_entries, indices)) {
+            names.emplace_back(m_entries[i].Name());
+            report.bytesTotal += m_entries[i].length;
+        }
+    } catch (const std::bad_alloc&) {
+        m_nError = errOutOfMemory;
+        return false;
+    }
+    report.itemsTotal = names.size();
+    bool result = true;
+    for (const std::string& name : names) {
+        if (progress && !progress(report)) return false;
+        std::string n;
+        const int index = FindSafeEntry(*this, name, n);
+        const std::uint64_t length = index < 0 ? 0 : m_entries[static_cast<std::size_t>(index)].length;
+        ++report.itemsDone;
+        report.bytesDone += length;
+        if (index < 0) {
+            result = false;
+            continue;
+        }
+        const std::string rel = slash == std::string::npos ? n : n.substr(slash + 1);
+        // An entry whose folder cannot be made is a failure, not a success.
+        if (!CreateDiskFolders(rel, diskFolder) ||
+            !ExtractOne(n, JoinDiskPath(diskFolder, GetFolderPart(rel)), overwrite)) {
+            result = false;
+            if (IsFatalError()) return false;
+        }
+    }
+    if (progress) progress(report);
+    return result;
+}
+
+}  // namespace vantor

@@ -1,0 +1,226 @@
+// Adding disk files and whole disk folders to the pak.
+#include "pak_archive.h"
+#include "pak_names.h"
+
+#include <algorithm>
+
+namespace vantor {
+namespace {
+
+// Streams an open disk file of a known size; one that grows or shrinks
+// while it is read fails with 13.
+class CDiskFileSource final : public IPakDataSource {
+public:
+    CDiskFileSource(IFile& file, std::uint64_t size) : m_file(file), m_size(size) {}
+
+    bool Read(std::uint64_t offset, void* buffer, std::size_t count, CPakFile& pak) override
+    {
+        std::size_t got = 0;
+        const FileCause cause = m_file.ReadAt(offset, buffer, count, got);
+        if (cause != FileCause::none) {
+            pak.SetErrorFromCause(cause);
+            return false;
+        }
+        if (got < count) {
+            pak.SetError(errReadFailed);
+            return false;
+        }
+        return true;
+    }
+
+    bool Finish(CPakFile& pak) override
+    {
+        char extra = 0;
+        std::size_t got = 0;
+        if (m_file.ReadAt(m_size, &extra, 1, got) != FileCause::none || got != 0) {
+            pak.SetError(errReadFailed);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    IFile& m_file;
+    std::uint64_t m_size;
+};
+
+}  // namespace
+
+bool CPakArchive::RefuseReadOnly()
+{
+    if (!m_bReadOnly) return false;
+    m_nError = errAccessDenied;
+    return true;
+}
+
+bool CPakArchive::AddFileFromDisk(std::string_view diskPath, std::string_view folder, bool replace)
+{
+    if (RefuseReadOnly()) return false;
+    return AddDiskFile(std::string(diskPath), std::string(folder), replace);
+}
+
+bool CPakArchive::AddDiskFile(const std::string& diskPath, const std::string& folder, bool replace)
+{
+    const std::string leaf = GetNamePart(ToPakPath(diskPath));
+    if (!IsValidDosName(leaf)) return false;
+    const std::string name = CombinePath(folder, leaf);
+    const int existing = FindEntry(name);
+    if (existing >= 0 && !replace) return true;
+    if (!IsValidPakPath(name)) return false;
+    if (!IsSafeRelativeName(name)) {
+        m_nError = errBadName;
+        return false;
+    }
+    // Another record of the same name would still be there after the first
+    // is replaced (paks from other tools can hold such twins).
+    if (existing >= 0 && m_index.HasDuplicates(m_entries)) {
+        for (std::size_t i = static_cast<std::size_t>(existing) + 1; i < m_entries.size(); ++i) {
+            if (m_entries[i].Name() == name) {
+                m_nError = errNameExists;
+                return false;
+            }
+        }
+    }
+
+    // Only regular files: a FIFO or a device would block or never end.
+    FileStatus status;
+    FileCause cause = m_fs.Status(diskPath, status, true);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    if (status.kind != FileKind::file) {
+        m_nError = errAccessDenied;
+        return false;
+    }
+    std::unique_ptr<IFile> file;
+    cause = m_fs.Open(diskPath, OpenMode::read, false, file);
+    std::uint64_t size = 0;
+    if (cause == FileCause::none) cause = file->GetLength(size);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    CDiskFileSource source(*file, size);
+    return PlaceNewData(name, size, source, existing);
+}
+
+bool CPakArchive::ImportFolder(std::string_view diskFolder, std::string_view folder, bool replace,
+                               const PakProgressFn& progress)
+{
+    if (RefuseReadOnly()) return false;
+    std::string d = ToDiskPath(diskFolder);
+    if (d.empty()) {
+        m_nError = errBadPath;
+        return false;
+    }
+    // The folder must exist and be a folder; the current directory is never
+    // changed to find out.
+    FileStatus status;
+    if (m_fs.Status(d, status, true) != FileCause::none || status.kind != FileKind::folder) {
+        m_nError = errBadPath;
+        return false;
+    }
+    m_progress = progress;
+    m_report = {};
+    m_bStopped = false;
+    if (progress) {
+        // Count first, so that progress can be shown against a total.
+        std::vector<std::string> pending = {d};
+        while (!pending.empty()) {
+            const std::string current = pending.back();
+            pending.pop_back();
+            std::vector<FolderItem> items;
+            if (m_fs.ListFolder(current, items) != FileCause::none) continue;
+            for (const FolderItem& item : items) {
+                const std::string path = JoinDiskPath(current, item.name);
+                if (item.kind == FileKind::folder) {
+                    pending.push_back(path);
+                } else {
+                    FileStatus itemStatus;
+                    if (m_fs.Status(path, itemStatus, true) == FileCause::none && itemStatus.kind == FileKind::file) {
+                        ++m_report.itemsTotal;
+                        m_report.bytesTotal += itemStatus.size;
+                    }
+                }
+            }
+        }
+    }
+    CPakBatch batch(*this);
+    bool result = ImportTree(d, std::string(folder), replace, 0);
+    const int code = m_nError;
+    if (!batch.End()) result = false;
+    else m_nError = code;
+    if (m_progress && !m_bStopped) m_progress(m_report);
+    m_progress = {};
+    return result;
+}
+
+bool CPakArchive::ImportTree(const std::string& diskFolder, const std::string& folder, bool replace, int depth)
+{
+    std::string d = diskFolder;
+    while (d.size() > 1 && d.back() == '/') d.pop_back();
+    const std::size_t slash = d.rfind('/');
+    if (slash == std::string::npos || slash + 1 == d.size()) {
+        m_nError = errBadPath;
+        return false;
+    }
+    const std::string ownName = ToPakPath(d.substr(slash + 1));
+    if (!IsValidDosName(ownName)) return false;
+    const std::string target = CombinePath(folder, ownName);
+    // Every file below would fail the length rule; deeper levels need not
+    // be read at all (and a tree of any depth cannot exhaust the stack).
+    if (target.size() + 1 > kPakMaxNameLength || depth > static_cast<int>(kPakMaxNameLength)) {
+        m_nError = errPathTooLong;
+        return false;
+    }
+
+    std::vector<FolderItem> items;
+    if (m_fs.ListFolder(d, items) != FileCause::none) {
+        m_nError = errFileNotFound;
+        return false;
+    }
+    // A stable order, whatever order the file system lists in.
+    std::sort(items.begin(), items.end(), [](const FolderItem& a, const FolderItem& b) { return a.name < b.name; });
+
+    bool result = true;
+    for (const FolderItem& item : items) {
+        if (m_bStopped) return false;
+        const std::string path = JoinDiskPath(d, item.name);
+        FileKind kind = item.kind;
+        if (kind == FileKind::symlink) {
+            // Links to files are followed; links to folders are not (loops).
+            FileStatus status;
+            if (m_fs.Status(path, status, true) != FileCause::none) {
+                kind = FileKind::file;  // a dangling link fails as a file
+            } else if (status.kind == FileKind::folder) {
+                continue;
+            } else {
+                kind = status.kind;
+            }
+        }
+        if (kind == FileKind::folder) {
+            if (!ImportTree(path, target, replace, depth + 1)) result = false;
+            if (m_bStopped) return false;
+            continue;
+        }
+        if (m_progress && !m_progress(m_report)) {
+            m_bStopped = true;
+            return false;
+        }
+        FileStatus status;
+        const std::uint64_t size = m_fs.Status(path, status, true) == FileCause::none ? status.size : 0;
+        if (!AddDiskFile(path, target, replace)) {
+            result = false;
+            if (IsFatalError()) {
+                m_bStopped = true;
+                return false;
+            }
+        }
+        ++m_report.itemsDone;
+        m_report.bytesDone += size;
+    }
+    return result;
+}
+
+}  // namespace vantor

@@ -1,0 +1,99 @@
+// Placing new data in the pak. The layout is fixed (data where the
+// directory began when the directory ended the file, else at the end; the
+// directory last), but the directory the header points at is first copied
+// out of the way, so no crash can leave the header pointing at new data.
+#include "pak_file.h"
+
+#include <algorithm>
+#include <new>
+
+namespace vantor {
+
+bool CPakFile::RelocateCommittedDirectory(std::uint64_t minimum)
+{
+    std::uint64_t realLength = 0;
+    const FileCause cause = m_pFile->GetLength(realLength);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    const std::uint64_t length = m_committed.dirLength / kPakEntrySize * kPakEntrySize;
+    std::uint64_t target = std::max(realLength, minimum);
+    // In a batch more data will follow: leave room for as much again, so
+    // the copy moves only a few times however many files come.
+    if (m_nBatchDepth > 0) {
+        const std::uint64_t room = target + std::max<std::uint64_t>(length, m_nBatchBytes);
+        if (room + length <= kPakMaxFileSize) target = room;
+    }
+    if (!CheckFitsPak(target + length)) return false;
+    if (!CopyWithinPak(m_committed.dirOffset, target, length)) return false;
+    return CommitHeader(static_cast<std::uint32_t>(target), static_cast<std::uint32_t>(length));
+}
+
+void CPakFile::RestoreLayout()
+{
+    if (m_nBatchDepth > 0 || !IsOpen()) return;
+    const int code = m_nError;
+    CommitDirectory();
+    m_nError = code;
+}
+
+bool CPakFile::PlaceNewData(std::string_view name, std::uint64_t size, IPakDataSource& source, int replaceIndex)
+{
+    // The layout as if the replaced entry were already gone.
+    std::uint64_t length = m_nLogicalLength;
+    std::uint64_t dirLength = m_header.dirLength;
+    const std::uint64_t dirOffset = m_header.dirOffset;
+    if (replaceIndex >= 0) {
+        if (dirOffset + dirLength == length) length -= kPakEntrySize;
+        dirLength -= kPakEntrySize;
+    }
+    std::uint64_t dataOffset;
+    std::uint64_t newLength;
+    if (dirOffset + dirLength == length) {
+        dataOffset = dirOffset;
+        newLength = length + size + kPakEntrySize;
+    } else {
+        dataOffset = length;
+        newLength = length + size + dirLength + kPakEntrySize;
+    }
+    if (!CheckFitsPak(newLength)) return false;
+
+    if (OverlapsCommittedDirectory(dataOffset, size) && !RelocateCommittedDirectory(newLength)) return false;
+
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
+    try {
+        std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, kChunk)));
+        for (std::uint64_t done = 0; done < size;) {
+            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(size - done, kChunk));
+            if (!source.Read(done, buffer.data(), count, *this) || !WriteData(dataOffset + done, count, buffer.data())) {
+                RestoreLayout();
+                return false;
+            }
+            done += count;
+        }
+    } catch (const std::bad_alloc&) {
+        m_nError = errOutOfMemory;
+        return false;
+    }
+    if (!source.Finish(*this)) {
+        RestoreLayout();
+        return false;
+    }
+
+    if (replaceIndex >= 0 && !GibEntry(static_cast<std::size_t>(replaceIndex))) return false;
+    if (!AddEntry(name, static_cast<std::uint32_t>(dataOffset), static_cast<std::uint32_t>(size))) {
+        if (replaceIndex >= 0) {
+            RestoreEntry(m_gibbed.size() - 1);
+            m_header.dirLength += kPakEntrySize;
+        }
+        RestoreLayout();
+        return false;
+    }
+    SetHeader(static_cast<std::uint32_t>(dataOffset + size), static_cast<std::uint32_t>(dirLength + kPakEntrySize));
+    m_nLogicalLength = newLength;
+    m_nBatchBytes += size;
+    return DirectoryChanged();
+}
+
+}  // namespace vantor
