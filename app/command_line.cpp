@@ -1,0 +1,64 @@
+#include "app/command_line.h"
+
+#include "res/version.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace vantor {
+
+namespace {
+
+const char kHelp[] =
+    "Usage: vantor [options] [pak]\n"
+    "Explorer and editor for Quake .pak archives.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     Show this help and exit.\n"
+    "  -v, --version  Show the version and exit.\n"
+    "\n"
+    "Arguments:\n"
+    "  pak            The pak file to open.\n";
+
+}  // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    CommandLine line;
+    QStringList paks;
+    QString problem;
+    bool bOptionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (!bOptionsEnded && (argument == u"--help" || argument == u"-h" || argument == u"-?")) {
+            line.action = CommandLine::help;
+            line.strMessage = QString::fromLatin1(kHelp);
+            return line;
+        }
+        if (!bOptionsEnded && (argument == u"--version" || argument == u"-v")) {
+            line.action = CommandLine::version;
+            line.strMessage = QStringLiteral("Vantor %1\n").arg(QStringLiteral(VANTOR_VERSION_TEXT));
+            return line;
+        }
+        if (!bOptionsEnded && argument == u"--") {
+            bOptionsEnded = true;
+        } else if (!bOptionsEnded && argument.startsWith(u'-') && argument.size() > 1) {
+            if (problem.isEmpty())
+                problem = QStringLiteral("unknown option '%1'").arg(argument);
+        } else {
+            paks.append(argument);
+        }
+    }
+    if (problem.isEmpty() && paks.size() > 1)
+        problem = QStringLiteral("only one pak can be opened at a time");
+    if (!problem.isEmpty()) {
+        line.action = CommandLine::error;
+        line.strMessage = QStringLiteral("vantor: %1\nTry 'vantor --help' for more information.\n").arg(problem);
+        return line;
+    }
+    if (!paks.isEmpty() && !paks.constFirst().isEmpty())
+        line.strPak = QDir::toNativeSeparators(QFileInfo(paks.constFirst()).absoluteFilePath());
+    return line;
+}
+
+}  // namespace vantor

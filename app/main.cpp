@@ -1,0 +1,59 @@
+// vantor: the desktop program.
+#include "app/command_line.h"
+#include "app/main_frame.h"
+#include "app/pak_app.h"
+#include "dialogs/qt_prompt.h"
+#include "exchange/desktop_shell.h"
+#include "res/version.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <cstdio>
+
+using namespace vantor;
+
+namespace {
+
+QStringList RawArguments(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // --help and --version are answered before Qt starts, so that they work
+    // without a display.
+    const CommandLine early = ParseCommandLine(RawArguments(argc, argv));
+    if (early.action == CommandLine::help || early.action == CommandLine::version) {
+        std::fputs(early.strMessage.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantor"));
+    QApplication::setOrganizationName(QStringLiteral("Tessamont"));
+    QApplication::setApplicationVersion(QStringLiteral(VANTOR_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral("vantor"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vantor.svg")));
+
+    // Qt has taken its own options out of the arguments by now.
+    const CommandLine line = ParseCommandLine(QApplication::arguments());
+    if (line.action == CommandLine::error) {
+        std::fputs(line.strMessage.toLocal8Bit().constData(), stderr);
+        return 2;
+    }
+
+    CDesktopShell shell;
+    CQtPrompt prompt;
+    CPakApp app(prompt, shell);
+    if (!app.InitInstance(line.strPak))
+        return 1;
+    prompt.SetDefaultOwner(app.GetMainFrame());
+    return QApplication::exec();
+}

@@ -1,0 +1,55 @@
+#include "app/pak_app.h"
+
+#include "app/main_frame.h"
+#include "dialogs/options_dlg.h"
+#include "dialogs/prompt.h"
+#include "res/profile.h"
+
+#include <QDir>
+
+namespace vantor {
+
+void EnsureTempFolder()
+{
+    const QString path = QDir::tempPath();
+    if (!QFileInfo(path).isDir())
+        QDir().mkdir(path);
+}
+
+CPakApp::CPakApp(IPrompt& prompt, IShellServices& shell) : m_prompt(prompt), m_shell(shell) {}
+
+CPakApp::~CPakApp() = default;
+
+bool CPakApp::InitInstance(const QString& strCmdLinePak)
+{
+    EnsureTempFolder();
+
+    // No "AssociatePak" at all means Vantor has never been set up for this
+    // user: the first settings are chosen before the window appears, and
+    // only OK leaves the dialog.
+    if (GetProfileInt(QStringLiteral("Options"), QStringLiteral("AssociatePak"), -1) == -1) {
+        COptionsDlg dialog(m_prompt);
+        dialog.m_bAllowCancel = 0;
+        m_prompt.DoModal(dialog);
+    }
+
+    RegisterPakType();
+
+    m_strCmdLinePak = strCmdLinePak;
+    m_pMainFrame = std::make_unique<CMainFrame>(m_prompt, m_shell, m_strCmdLinePak);
+    if (!m_pMainFrame->Create()) {
+        m_pMainFrame.reset();
+        return false;
+    }
+    m_pMainFrame->ActivateFrame();
+    return true;
+}
+
+void CPakApp::RegisterPakType()
+{
+    const int nAssociate = GetProfileInt(QStringLiteral("Options"), QStringLiteral("AssociatePak"), 1);
+    const int nNewPak = GetProfileInt(QStringLiteral("Options"), QStringLiteral("NewPak"), 1);
+    CPakRegistration(RegistrationPaths::FromEnvironment(), m_runTool).Refresh(nAssociate, nNewPak);
+}
+
+}  // namespace vantor

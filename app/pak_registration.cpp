@@ -1,0 +1,207 @@
+#include "app/pak_registration.h"
+
+#include "exchange/desktop_file.h"
+#include "exchange/mime_apps.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace vantor {
+
+namespace {
+
+const QString kMimeType = QStringLiteral("application/x-pak");
+const QString kDesktopId = QStringLiteral("vantor.desktop");
+
+QByteArray ReadResource(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+enum class WriteResult { unchanged, written, failed };
+
+WriteResult WriteIfChanged(const QString& path, const QByteArray& bytes)
+{
+    QFile existing(path);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
+        return WriteResult::unchanged;
+    existing.close();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return WriteResult::failed;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return WriteResult::failed;
+    return WriteResult::written;
+}
+
+bool RemoveIfPresent(const QString& path)
+{
+    return QFileInfo::exists(path) && QFile::remove(path);
+}
+
+// Only a file that still holds exactly what we put there is ours to remove or
+// replace; a user's own file under the same name is left alone.
+bool HoldsExactly(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.size() == bytes.size() && file.readAll() == bytes;
+}
+
+}  // namespace
+
+RegistrationPaths RegistrationPaths::FromEnvironment()
+{
+    const XdgDirectories dirs = XdgDirectories::FromEnvironment();
+    RegistrationPaths paths;
+    paths.strDataHome = dirs.strDataHome;
+    paths.strTemplatesDir = FindTemplatesFolder(dirs.strConfigHome, QDir::homePath());
+    paths.strProgram = QCoreApplication::applicationFilePath();
+    return paths;
+}
+
+QString FindTemplatesFolder(const QString& configHome, const QString& home)
+{
+    QString folder = home + QStringLiteral("/Templates");
+    QFile file(configHome + QStringLiteral("/user-dirs.dirs"));
+    if (file.open(QIODevice::ReadOnly)) {
+        // Shell-style lines: XDG_TEMPLATES_DIR="$HOME/Templates".
+        for (const QByteArray& rawLine : file.readAll().split('\n')) {
+            const QString line = QString::fromUtf8(rawLine).trimmed();
+            if (!line.startsWith(QStringLiteral("XDG_TEMPLATES_DIR=")))
+                continue;
+            QString value = line.mid(line.indexOf(u'=') + 1).trimmed();
+            if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
+                value = value.mid(1, value.size() - 2);
+            if (value.startsWith(QStringLiteral("$HOME")))
+                value = home + value.mid(5);
+            else if (!QDir::isAbsolutePath(value))
+                continue;
+            folder = value;
+        }
+    }
+    return QDir::cleanPath(folder) == QDir::cleanPath(home) ? QString() : QDir::cleanPath(folder);
+}
+
+void RunInstalledToolDetached(const QString& program, const QStringList& arguments)
+{
+    const QString path = QStandardPaths::findExecutable(program);
+    if (!path.isEmpty())
+        QProcess::startDetached(path, arguments);
+}
+
+CPakRegistration::CPakRegistration(RegistrationPaths paths, ToolRunner runTool)
+    : m_paths(std::move(paths)), m_runTool(std::move(runTool))
+{
+}
+
+QString CPakRegistration::MimePackagePath() const
+{
+    return m_paths.strDataHome + QStringLiteral("/mime/packages/vantor.xml");
+}
+
+QString CPakRegistration::DesktopEntryPath() const
+{
+    return m_paths.strDataHome + QStringLiteral("/applications/") + kDesktopId;
+}
+
+QString CPakRegistration::ProgramIconPath() const
+{
+    return m_paths.strDataHome + QStringLiteral("/icons/hicolor/scalable/apps/vantor.svg");
+}
+
+QString CPakRegistration::PakIconPath() const
+{
+    return m_paths.strDataHome + QStringLiteral("/icons/hicolor/scalable/mimetypes/vantor-pak.svg");
+}
+
+QString CPakRegistration::TemplatePath() const
+{
+    return m_paths.strTemplatesDir.isEmpty() ? QString() : m_paths.strTemplatesDir + QStringLiteral("/Quake Pak.pak");
+}
+
+QByteArray CPakRegistration::EmptyPakBytes()
+{
+    return QByteArray("PACK\x0c\0\0\0\0\0\0\0", 12);
+}
+
+QString CPakRegistration::ExecLine(const QString& program)
+{
+    static const QString kReserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    QString argument = program;
+    argument.replace(u'%', QStringLiteral("%%"));
+    const bool bQuote = std::any_of(argument.cbegin(), argument.cend(),
+                                    [](QChar c) { return kReserved.contains(c); });
+    if (bQuote) {
+        QString quoted = QStringLiteral("\"");
+        for (const QChar c : argument) {
+            if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+                quoted += u'\\';
+            quoted += c;
+        }
+        argument = quoted + u'"';
+    }
+    // The Exec value is itself a key-file string, whose own escape is the
+    // backslash: each one the quoting produced must be doubled again.
+    argument.replace(u'\\', QStringLiteral("\\\\"));
+    return argument;
+}
+
+void CPakRegistration::Refresh(int nAssociate, int nNewPak)
+{
+    const QByteArray emptyPak = EmptyPakBytes();
+    const QString templatePath = TemplatePath();
+    const bool bTemplateIsOurs = !templatePath.isEmpty() && HoldsExactly(templatePath, emptyPak);
+
+    if (nAssociate == 0) {
+        bool bRemoved = false;
+        bRemoved |= RemoveIfPresent(MimePackagePath());
+        bRemoved |= RemoveIfPresent(DesktopEntryPath());
+        bRemoved |= RemoveIfPresent(ProgramIconPath());
+        bRemoved |= RemoveIfPresent(PakIconPath());
+        if (bTemplateIsOurs)
+            QFile::remove(templatePath);
+        if (bRemoved) {
+            m_runTool(QStringLiteral("update-mime-database"), {m_paths.strDataHome + QStringLiteral("/mime")});
+            m_runTool(QStringLiteral("update-desktop-database"),
+                      {m_paths.strDataHome + QStringLiteral("/applications")});
+        }
+        return;
+    }
+    if (m_paths.strProgram.isEmpty())
+        return;
+
+    const WriteResult mime = WriteIfChanged(MimePackagePath(), ReadResource(QStringLiteral(":/desktop/vantor-mime.xml")));
+    if (mime == WriteResult::failed)
+        return;
+    QByteArray entry = ReadResource(QStringLiteral(":/desktop/vantor.desktop.in"));
+    entry.replace("@EXEC@", ExecLine(m_paths.strProgram).toUtf8());
+    const WriteResult desktop = WriteIfChanged(DesktopEntryPath(), entry);
+    if (desktop == WriteResult::failed)
+        return;
+    if (WriteIfChanged(ProgramIconPath(), ReadResource(QStringLiteral(":/icons/vantor.svg"))) == WriteResult::failed ||
+        WriteIfChanged(PakIconPath(), ReadResource(QStringLiteral(":/icons/vantor-pak.svg"))) == WriteResult::failed)
+        return;
+
+    if (nNewPak != 0) {
+        if (!templatePath.isEmpty() && (bTemplateIsOurs || !QFileInfo::exists(templatePath)))
+            WriteIfChanged(templatePath, emptyPak);
+    } else if (bTemplateIsOurs) {
+        QFile::remove(templatePath);
+    }
+
+    if (mime == WriteResult::written)
+        m_runTool(QStringLiteral("update-mime-database"), {m_paths.strDataHome + QStringLiteral("/mime")});
+    if (desktop == WriteResult::written) {
+        m_runTool(QStringLiteral("update-desktop-database"), {m_paths.strDataHome + QStringLiteral("/applications")});
+        m_runTool(QStringLiteral("xdg-mime"), {QStringLiteral("default"), kDesktopId, kMimeType});
+    }
+}
+
+}  // namespace vantor

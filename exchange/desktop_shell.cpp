@@ -1,0 +1,88 @@
+#include "exchange/desktop_shell.h"
+
+#include "exchange/mime_apps.h"
+#include "exchange/private_folder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStyle>
+
+namespace vantor {
+
+CDesktopShell::CDesktopShell()
+{
+    // Without a desktop session Qt knows no icon theme and every type would
+    // get the same blank icon; hicolor is the theme every system has, and
+    // Adwaita carries the MIME-type icons on most.
+    if (QIcon::themeName().isEmpty())
+        QIcon::setThemeName(QStringLiteral("hicolor"));
+    if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == u"hicolor")
+        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+}
+
+QMimeType CDesktopShell::MimeTypeOf(const QString& fileName) const
+{
+    // By name only: the file need not exist and is never opened.
+    return m_mimeDatabase.mimeTypeForFile(fileName, QMimeDatabase::MatchExtension);
+}
+
+QString CDesktopShell::GetTypeName(const QString& fileName)
+{
+    const QMimeType type = MimeTypeOf(fileName);
+    if (!type.isValid() || type.isDefault() || type.comment().isEmpty())
+        return QStringLiteral("Unknown");
+    return type.comment();
+}
+
+QString CDesktopShell::GetMimeType(const QString& fileName)
+{
+    return MimeTypeOf(fileName).name();
+}
+
+QIcon CDesktopShell::GetFileIcon(const QString& fileName)
+{
+    const QMimeType type = MimeTypeOf(fileName);
+    const auto cached = m_iconsByType.constFind(type.name());
+    if (cached != m_iconsByType.cend())
+        return *cached;
+
+    QIcon icon = QIcon::fromTheme(type.iconName());
+    if (icon.isNull())
+        icon = QIcon::fromTheme(type.genericIconName());
+    if (icon.isNull())
+        icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    m_iconsByType.insert(type.name(), icon);
+    return icon;
+}
+
+QIcon CDesktopShell::GetFolderIcon(FolderIcon which)
+{
+    return QApplication::style()->standardIcon(which == FolderIcon::open ? QStyle::SP_DirOpenIcon
+                                                                         : QStyle::SP_DirClosedIcon);
+}
+
+QString CDesktopShell::GetDefaultApplication(const QString& mimeType)
+{
+    const XdgDirectories dirs = XdgDirectories::FromEnvironment();
+    QStringList types{mimeType};
+    types += m_mimeDatabase.mimeTypeForName(mimeType).allAncestors();
+    for (const QString& type : types) {
+        const QString path = FindDefaultApplication(type, dirs);
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
+QString CDesktopShell::GetTempPath()
+{
+    return QDir::tempPath();
+}
+
+QString CDesktopShell::GetPrivateTempPath()
+{
+    const QString path = PrivateFolderPath(QDir::tempPath());
+    return EnsurePrivateFolder(path) ? path : QString();
+}
+
+}  // namespace vantor

@@ -1,0 +1,46 @@
+// IShellServices: what the views and transfers ask of the desktop shell.
+// CDesktopShell answers on Qt and freedesktop; tests hand in a fake. The
+// views get one in their constructor and never call the desktop directly.
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+namespace vantor {
+
+enum class FolderIcon { closed, open };
+
+class IShellServices {
+public:
+    virtual ~IShellServices() = default;
+
+    // The type name of a file judged by its name alone; the disk is never
+    // touched. Exactly "Unknown" when the desktop knows no type for the name,
+    // so that callers can put the program's own type names in its place.
+    virtual QString GetTypeName(const QString& fileName) = 0;
+
+    // The small icon of a file judged by its name alone.
+    virtual QIcon GetFileIcon(const QString& fileName) = 0;
+
+    virtual QIcon GetFolderIcon(FolderIcon which) = 0;
+
+    // The MIME type a file of this name has; "application/octet-stream"
+    // when nothing matches.
+    virtual QString GetMimeType(const QString& fileName) = 0;
+
+    // The desktop entry (full path of its .desktop file) of the application
+    // the user has chosen to open this MIME type with; empty when there is
+    // none, which counts as no association.
+    virtual QString GetDefaultApplication(const QString& mimeType) = 0;
+
+    // The system's temporary folder, shared between users.
+    virtual QString GetTempPath() = 0;
+
+    // A folder below the temporary folder that only this user can enter,
+    // created on first use. Extracted copies go here, never straight into the
+    // shared folder. Empty when it cannot be created or is not safe to use
+    // (someone else's, a link, not a folder).
+    virtual QString GetPrivateTempPath() = 0;
+};
+
+}  // namespace vantor

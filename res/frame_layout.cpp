@@ -1,0 +1,63 @@
+#include "res/frame_layout.h"
+
+#include "res/resource.h"
+
+namespace vantor {
+
+namespace {
+
+// The recent-pak submenu is the File menu's third item: the recent-list code
+// finds it by that position.
+const int kFileMenu[] = {
+    ID_FILE_NEWPAK, ID_FILE_OPENPAK, ID_RECENT_SUBMENU, ID_SEPARATOR,
+    ID_FILE_RECOVER, ID_SEPARATOR,
+    ID_FILE_EXTRACTALL, ID_FILE_EXTRACT, ID_FILE_EXTRACTTO, ID_SEPARATOR,
+    ID_FILE_DELETE, ID_FILE_RENAME, ID_FILE_NEWFOLDER, ID_SEPARATOR,
+    ID_FILE_RESTORE, ID_SEPARATOR,
+    ID_FILE_CLOSE,
+};
+const int kEditMenu[] = {
+    ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_SEPARATOR,
+    ID_EDIT_SELECT_ALL, ID_EDIT_INVERT,
+};
+const int kViewMenu[] = {
+    ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEPARATOR,
+    ID_VIEW_REFRESH, ID_SEPARATOR,
+    ID_VIEW_OPTIONS,
+};
+const int kAboutMenu[] = {ID_APP_ABOUT};
+
+const MenuLayout kMenuBar[] = {
+    {"&File", kFileMenu},
+    {"&Edit", kEditMenu},
+    {"&View", kViewMenu},
+    {"&About", kAboutMenu},
+};
+
+const int kToolbar[] = {
+    ID_FILE_NEWPAK, ID_FILE_OPENPAK, ID_SEPARATOR,
+    ID_FILE_EXTRACT, ID_FILE_EXTRACTALL, ID_SEPARATOR,
+    ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_NEWFOLDER, ID_SEPARATOR,
+    ID_FILE_DELETE, ID_FILE_RESTORE, ID_SEPARATOR,
+    ID_UP_ONE_LEVEL, ID_SEPARATOR,
+    ID_PLAY_SOUND, ID_STOP_SOUND,
+};
+
+}  // namespace
+
+std::span<const MenuLayout> GetMenuBarLayout()
+{
+    return kMenuBar;
+}
+
+const char* GetRecentSubmenuTitle()
+{
+    return "R&eopen Pak";
+}
+
+std::span<const int> GetToolbarLayout()
+{
+    return kToolbar;
+}
+
+}  // namespace vantor

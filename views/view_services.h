@@ -1,0 +1,18 @@
+// What the main window hands each view when it creates it: the prompter,
+// the desktop shell and the frame itself, all as interfaces, so that tests
+// can build views around stand-ins.
+#pragma once
+
+#include "dialogs/prompt.h"
+#include "exchange/shell_services.h"
+#include "res/main_frame_services.h"
+
+namespace vantor {
+
+struct CViewServices {
+    IPrompt& prompt;
+    IShellServices& shell;
+    IMainFrame& frame;
+};
+
+}  // namespace vantor
