@@ -2,6 +2,7 @@
 #include "pak_file.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <new>
 
 namespace vantor {
@@ -54,7 +55,10 @@ bool CPakFile::OpenAndLoad(const std::string& path, OpenMode mode)
         return false;
     }
     m_pFile = std::move(file);
-    m_strPath = path;
+    // Kept absolute: extraction beside the pak and the views need its folder.
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    m_strPath = absolute.empty() ? path : absolute.string();
     if (!ReadHeader()) {
         CloseFile();
         m_header = {};

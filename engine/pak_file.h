@@ -57,7 +57,8 @@ public:
 
     // --- Primitives (each starts with the existence check) ----------------
     // Opens with mode read or readWrite, locked against other openers, then
-    // reads the header (any failure: code 16) and the directory.
+    // reads the header (any failure: code 16) and the directory. The path
+    // is kept in absolute form (GetFilePath).
     bool OpenAndLoad(const std::string& path, OpenMode mode);
     bool ReadHeader();
     bool WriteHeader();
