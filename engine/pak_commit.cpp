@@ -43,18 +43,17 @@ bool CPakFile::CopyWithinPak(std::uint64_t from, std::uint64_t to, std::uint64_t
 {
     if (!CheckPakExists()) return false;
     if (!CheckFitsPak(to + length)) return false;
-    constexpr std::size_t kChunk = std::size_t{4} << 20;
     try {
-        std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(length, kChunk)));
+        char* buffer = TransferBuffer();
         for (std::uint64_t done = 0; done < length;) {
-            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, kChunk));
+            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, kTransferChunk));
             std::size_t got = 0;
-            FileCause cause = m_pFile->ReadAt(from + done, buffer.data(), count, got);
+            FileCause cause = m_pFile->ReadAt(from + done, buffer, count, got);
             if (cause == FileCause::none && got < count) {
                 m_nError = errReadFailed;
                 return false;
             }
-            if (cause == FileCause::none) cause = m_pFile->WriteAt(to + done, buffer.data(), count);
+            if (cause == FileCause::none) cause = m_pFile->WriteAt(to + done, buffer, count);
             if (cause != FileCause::none) {
                 SetErrorFromCause(cause);
                 return false;

@@ -47,15 +47,14 @@ bool CPakArchive::ExtractOne(const std::string& name, const std::string& diskFol
         return false;
     }
     const std::uint32_t length = m_entries[static_cast<std::size_t>(index)].length;
-    constexpr std::size_t kChunk = std::size_t{1} << 20;
     bool ok = true;
     try {
-        std::vector<char> buffer(std::min<std::size_t>(length, kChunk));
+        char* buffer = TransferBuffer();
         for (std::uint64_t done = 0; ok && done < length;) {
-            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, kChunk));
-            ok = ReadEntryPart(static_cast<std::size_t>(index), done, buffer.data(), count);
+            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, kTransferChunk));
+            ok = ReadEntryPart(static_cast<std::size_t>(index), done, buffer, count);
             if (ok) {
-                cause = file->WriteAt(done, buffer.data(), count);
+                cause = file->WriteAt(done, buffer, count);
                 if (cause != FileCause::none) {
                     SetErrorFromCause(cause);
                     ok = false;

@@ -17,6 +17,12 @@ bool CPakFile::IsFatalError() const { return IsFatalCode(m_nError); }
 
 void CPakFile::SetErrorFromCause(FileCause cause) { m_nError = CodeFromCause(cause); }
 
+char* CPakFile::TransferBuffer()
+{
+    if (!m_pTransfer) m_pTransfer = std::make_unique_for_overwrite<char[]>(kTransferChunk);
+    return m_pTransfer.get();
+}
+
 bool CPakFile::CheckPakExists()
 {
     FileStatus status;

@@ -169,6 +169,11 @@ protected:
     // directory and of each other; recovery needs this.
     bool EntriesAreSound(std::uint64_t fileLength) const;
     void SortEntriesByOffset();
+    // One buffer for every transfer, kept between them: bytes move through
+    // it in chunks of at most kTransferChunk, so memory stays bounded
+    // whatever the size of an entry. Throws std::bad_alloc like new.
+    static constexpr std::size_t kTransferChunk = std::size_t{1} << 20;
+    char* TransferBuffer();
 
     // Places `size` bytes under `name` by the placement rule: where the
     // directory began when it ended the file (the file grows by size + 64),
@@ -210,6 +215,7 @@ protected:
     std::string m_strPath;
     FileIdentity m_identity;
     mutable CPakIndex m_index;
+    std::unique_ptr<char[]> m_pTransfer;
 };
 
 }  // namespace vantor

@@ -61,12 +61,11 @@ bool CPakFile::PlaceNewData(std::string_view name, std::uint64_t size, IPakDataS
 
     if (OverlapsCommittedDirectory(dataOffset, size) && !RelocateCommittedDirectory(newLength)) return false;
 
-    constexpr std::size_t kChunk = std::size_t{1} << 20;
     try {
-        std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, kChunk)));
+        char* buffer = TransferBuffer();
         for (std::uint64_t done = 0; done < size;) {
-            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(size - done, kChunk));
-            if (!source.Read(done, buffer.data(), count, *this) || !WriteData(dataOffset + done, count, buffer.data())) {
+            const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(size - done, kTransferChunk));
+            if (!source.Read(done, buffer, count, *this) || !WriteData(dataOffset + done, count, buffer)) {
                 RestoreLayout();
                 return false;
             }
