@@ -192,6 +192,7 @@ protected:
     // these, so that the name index follows.
     void EntriesChanged() { m_index.Invalidate(); }
     void EntryAppended() { m_index.NoteAppended(m_entries); }
+    void EntryErased(std::size_t index, std::string_view name) { m_index.NoteErased(index, name); }
     void EntryRenamed(std::size_t index, std::string_view oldName) { m_index.NoteRenamed(m_entries, index, oldName); }
     // Indices of the live records beneath a pak-form prefix, ascending.
     void FindPrefix(std::string_view prefix, std::vector<std::uint32_t>& indices) const;

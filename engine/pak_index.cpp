@@ -31,6 +31,23 @@ void CPakIndex::NoteAppended(const PakEntryArray& entries)
     }
 }
 
+void CPakIndex::NoteErased(std::size_t index, std::string_view name)
+{
+    m_bSortedValid = false;
+    m_sorted.clear();
+    m_tail.clear();
+    if (!m_bFirstValid) return;
+    if (m_nDuplicates != 0) {
+        m_bFirstValid = false;
+        m_first.clear();
+        return;
+    }
+    // Cheaper than a rebuild: no names are copied, only places shift.
+    m_first.erase(std::string(name));
+    for (auto& [key, place] : m_first)
+        if (place > index) --place;
+}
+
 void CPakIndex::NoteRenamed(const PakEntryArray& entries, std::size_t index, std::string_view oldName)
 {
     m_bSortedValid = false;

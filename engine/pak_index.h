@@ -22,6 +22,8 @@ public:
     void Invalidate();
     // A record was appended at the end of the directory.
     void NoteAppended(const PakEntryArray& entries);
+    // Record `index` (named name) was removed; later records moved up one.
+    void NoteErased(std::size_t index, std::string_view name);
     // Record `index` changed its name from oldName (its place is unchanged).
     void NoteRenamed(const PakEntryArray& entries, std::size_t index, std::string_view oldName);
 

@@ -59,7 +59,7 @@ bool CPakFile::GibEntry(std::size_t index)
     }
     m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(index));
     if (m_entries.empty()) m_entries.shrink_to_fit();
-    EntriesChanged();
+    EntryErased(index, m_gibbed.back().Name());
     m_header.dirLength -= static_cast<std::uint32_t>(kPakEntrySize);
     return true;
 }
