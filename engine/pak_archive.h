@@ -108,6 +108,8 @@ protected:
     bool RefuseReadOnly();
     // The one-entry extractions, given a checked entry name.
     bool ExtractOne(const std::string& name, const std::string& diskFolder, bool overwrite);
+    // The entries beneath a pak-form prefix, by data offset, with totals.
+    bool ListInOffsetOrder(const std::string& prefix, StringArray& names, PakProgress& totals);
     bool ImportTree(const std::string& diskFolder, const std::string& folder, bool replace, int depth);
     bool AddDiskFile(const std::string& diskPath, const std::string& folder, bool replace);
 

@@ -149,18 +149,25 @@ bool CPakArchive::ExtractFolderBesidePak(std::string_view folder, bool overwrite
     return ExtractFolderTo(folder, GetFolderPart(m_strPath), overwrite, progress);
 }
 
-namespace {
-
-// The listed entries in the order their data lies in the pak, so that the
-// pak is read front to back.
-std::vector<std::uint32_t> InOffsetOrder(const PakEntryArray& entries, std::vector<std::uint32_t> indices)
+bool CPakArchive::ListInOffsetOrder(const std::string& prefix, StringArray& names, PakProgress& totals)
 {
-    std::stable_sort(indices.begin(), indices.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return entries[a].offset < entries[b].offset; });
-    return indices;
+    try {
+        std::vector<std::uint32_t> indices;
+        FindPrefix(prefix, indices);
+        // In the order their data lies, so that the pak is read front to back.
+        std::stable_sort(indices.begin(), indices.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return m_entries[a].offset < m_entries[b].offset; });
+        for (const std::uint32_t i : indices) {
+            names.emplace_back(m_entries[i].Name());
+            totals.bytesTotal += m_entries[i].length;
+        }
+    } catch (const std::bad_alloc&) {
+        m_nError = errOutOfMemory;
+        return false;
+    }
+    totals.itemsTotal = names.size();
+    return true;
 }
-
-}  // namespace
 
 bool CPakArchive::ExtractFolderTo(std::string_view folder, std::string_view diskFolder, bool overwrite,
                                   const PakProgressFn& progress)
@@ -168,20 +175,9 @@ bool CPakArchive::ExtractFolderTo(std::string_view folder, std::string_view disk
     std::string prefix = ToPakPath(folder);
     if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
     CFolderCacheScope cache(m_knownFolders);
-    std::vector<std::uint32_t> indices;
     StringArray names;
     PakProgress report;
-    try {
-        FindPrefix(prefix, indices);
-        for (const std::uint32_t i : InOffsetOrder(m_entries, indices)) {
-            names.emplace_back(m_entries[i].Name());
-            report.bytesTotal += m_entries[i].length;
-        }
-    } catch (const std::bad_alloc&) {
-        m_nError = errOutOfMemory;
-        return false;
-    }
-    report.itemsTotal = names.size();
+    if (!ListInOffsetOrder(prefix, names, report)) return false;
     bool result = true;
     for (const std::string& name : names) {
         if (progress && !progress(report)) return false;
@@ -209,20 +205,9 @@ bool CPakArchive::ExtractFolderRelative(std::string_view folder, std::string_vie
     if (f.back() == '/') f.pop_back();
     const std::size_t slash = f.rfind('/');
     CFolderCacheScope cache(m_knownFolders);
-    std::vector<std::uint32_t> indices;
     StringArray names;
     PakProgress report;
-    try {
-        FindPrefix(f + "/", indices);
-        for (const std::uint32_t i : InOffsetOrder(m_entries, indices)) {
-            names.emplace_back(m_entries[i].Name());
-            report.bytesTotal += m_entries[i].length;
-        }
-    } catch (const std::bad_alloc&) {
-        m_nError = errOutOfMemory;
-        return false;
-    }
-    report.itemsTotal = names.size();
+    if (!ListInOffsetOrder(f + "/", names, report)) return false;
     bool result = true;
     for (const std::string& name : names) {
         if (progress && !progress(report)) return false;

@@ -31,17 +31,24 @@ void CPakIndex::NoteAppended(const PakEntryArray& entries)
     }
 }
 
-void CPakIndex::NoteErased(std::size_t index, std::string_view name)
+bool CPakIndex::KeepFirstAfterNameChange()
 {
     m_bSortedValid = false;
     m_sorted.clear();
     m_tail.clear();
-    if (!m_bFirstValid) return;
+    if (!m_bFirstValid) return false;
     if (m_nDuplicates != 0) {
+        // The next record of a name would have to be found: start over.
         m_bFirstValid = false;
         m_first.clear();
-        return;
+        return false;
     }
+    return true;
+}
+
+void CPakIndex::NoteErased(std::size_t index, std::string_view name)
+{
+    if (!KeepFirstAfterNameChange()) return;
     // Cheaper than a rebuild: no names are copied, only places shift.
     m_first.erase(std::string(name));
     for (auto& [key, place] : m_first)
@@ -50,16 +57,7 @@ void CPakIndex::NoteErased(std::size_t index, std::string_view name)
 
 void CPakIndex::NoteRenamed(const PakEntryArray& entries, std::size_t index, std::string_view oldName)
 {
-    m_bSortedValid = false;
-    m_sorted.clear();
-    m_tail.clear();
-    if (!m_bFirstValid) return;
-    if (m_nDuplicates != 0) {
-        // The next record of the old name would have to be found: start over.
-        m_bFirstValid = false;
-        m_first.clear();
-        return;
-    }
+    if (!KeepFirstAfterNameChange()) return;
     m_first.erase(std::string(oldName));
     const auto [it, inserted] = m_first.emplace(std::string(entries[index].Name()), static_cast<std::uint32_t>(index));
     if (!inserted) {

@@ -38,6 +38,9 @@ public:
     void FindPrefix(const PakEntryArray& entries, std::string_view prefix, std::vector<std::uint32_t>& indices);
 
 private:
+    // Drops the sorted order; keeps the first-record table only when it can
+    // be updated in place (no duplicate names). Returns whether it was kept.
+    bool KeepFirstAfterNameChange();
     void BuildFirst(const PakEntryArray& entries);
     void BuildSorted(const PakEntryArray& entries);
 
