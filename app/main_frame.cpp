@@ -15,6 +15,8 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -121,6 +123,7 @@ void CMainFrame::CreateMenus()
             } else if (nItem == ID_RECENT_SUBMENU) {
                 m_pRecentMenu = pMenu->addMenu(QString::fromUtf8(GetRecentSubmenuTitle()));
                 m_pRecentMenu->setObjectName(QStringLiteral("recentPakMenu"));
+                m_pRecentMenu->installEventFilter(this);
                 m_pRecentMenu->addAction(m_actions.value(ID_FILE_MRU_NONE));
                 connect(m_pRecentMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
                 // Entries the recent list puts in carry their id; table
@@ -135,6 +138,7 @@ void CMainFrame::CreateMenus()
             }
         }
         connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+        pMenu->installEventFilter(this);
         // Menu prompts replace the pane's status text only while the menu is open.
         connect(pMenu, &QMenu::aboutToHide, this, [this] {
             QTimer::singleShot(0, this, [this] {
@@ -251,6 +255,28 @@ bool CMainFrame::event(QEvent* pEvent)
     else
         RestoreStatusText();
     return true;
+}
+
+bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::MouseMove) {
+        auto* pMenu = qobject_cast<QMenu*>(pWatched);
+        const QPoint position = static_cast<QMouseEvent*>(pEvent)->position().toPoint();
+        // After the menu has handled the move, which may clear the prompt.
+        QMetaObject::invokeMethod(
+            this, [this, pMenu = QPointer<QMenu>(pMenu), position] { ShowPromptOfDisabledItem(pMenu, position); },
+            Qt::QueuedConnection);
+    }
+    return CPersistentFrame::eventFilter(pWatched, pEvent);
+}
+
+void CMainFrame::ShowPromptOfDisabledItem(QMenu* pMenu, const QPoint& position)
+{
+    if (!pMenu || !pMenu->isVisible())
+        return;
+    const QAction* pAction = pMenu->actionAt(position);
+    if (pAction && !pAction->isEnabled() && !pAction->isSeparator())
+        SetPaneText(0, pAction->statusTip());
 }
 
 void CMainFrame::RestoreStatusText()

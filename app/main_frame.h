@@ -75,6 +75,7 @@ protected:
     void OnDestroy() override;
     void closeEvent(QCloseEvent* pEvent) override;
     bool event(QEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     QMenu* createPopupMenu() override;
 
     IPrompt& m_prompt;
@@ -96,6 +97,9 @@ private:
     // Status text after a menu closed or the pointer left the toolbar: the
     // active pane's own, empty when there is none.
     void RestoreStatusText();
+    // Qt gives a greyed menu item no prompt; the pointer resting on one
+    // shows its prompt all the same, so that it says what the command does.
+    void ShowPromptOfDisabledItem(QMenu* pMenu, const QPoint& position);
     void OnFocusChanged(QWidget* pNow);
     void ActivateNextPane(int nStep);
 

@@ -11,8 +11,16 @@ namespace vantor {
 
 void EnsureTempFolder()
 {
-    const QString path = QDir::tempPath();
-    if (!QFileInfo(path).isDir())
+    // Read the variable itself: Qt's temporary path is empty for a folder
+    // that does not exist yet.
+#ifdef Q_OS_WIN
+    QString path = qEnvironmentVariable("TMP");
+    if (path.isEmpty())
+        path = qEnvironmentVariable("TEMP");
+#else
+    const QString path = qEnvironmentVariable("TMPDIR");
+#endif
+    if (!path.isEmpty() && !QFileInfo(path).isDir())
         QDir().mkdir(path);
 }
 

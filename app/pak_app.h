@@ -16,8 +16,8 @@ class CMainFrame;
 class IPrompt;
 class IShellServices;
 
-// Creates the system's temporary folder when it is missing (not its
-// parents). A failure is not reported here; the operations that need the
+// Creates the temporary folder named by the environment (TMPDIR; TMP, else
+// TEMP on Windows) when it is missing, but not its parents. A failure is not reported here; the operations that need the
 // folder report it.
 void EnsureTempFolder();
 

@@ -1,0 +1,54 @@
+// What the command line starts: a pak, help, the version, or an error.
+#include "app/command_line.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+using namespace vantor;
+
+namespace {
+
+CommandLine Parse(QStringList arguments)
+{
+    arguments.prepend(QStringLiteral("vantor"));
+    return ParseCommandLine(arguments);
+}
+
+TEST(CommandLine, NamesAtMostOnePakAsAnAbsolutePath)
+{
+    EXPECT_EQ(Parse({}).action, CommandLine::run);
+    EXPECT_TRUE(Parse({}).strPak.isEmpty());
+    EXPECT_EQ(Parse({"/data/id1/pak0.pak"}).strPak, QDir::toNativeSeparators("/data/id1/pak0.pak"));
+    EXPECT_EQ(Parse({"maps.pak"}).strPak, QDir::toNativeSeparators(QDir::current().absoluteFilePath("maps.pak")));
+    EXPECT_EQ(Parse({"--", "-odd.pak"}).strPak, QDir::toNativeSeparators(QDir::current().absoluteFilePath("-odd.pak")));
+
+    const CommandLine two = Parse({"a.pak", "b.pak"});
+    EXPECT_EQ(two.action, CommandLine::error);
+    EXPECT_TRUE(two.strMessage.contains("only one pak"));
+}
+
+TEST(CommandLine, HelpAndVersionWinOverEverythingElse)
+{
+    for (const char* option : {"--help", "-h", "-?"}) {
+        const CommandLine line = Parse({"-platform", "offscreen", option, "a.pak", "b.pak"});
+        EXPECT_EQ(line.action, CommandLine::help) << option;
+        EXPECT_TRUE(line.strMessage.startsWith("Usage: vantor [options] [pak]")) << option;
+    }
+    for (const char* option : {"--version", "-v"}) {
+        const CommandLine line = Parse({option});
+        EXPECT_EQ(line.action, CommandLine::version) << option;
+        EXPECT_TRUE(line.strMessage.startsWith("Vantor ")) << option;
+    }
+    EXPECT_EQ(Parse({"--", "--help"}).action, CommandLine::run);
+}
+
+TEST(CommandLine, UnknownOptionsAreErrors)
+{
+    const CommandLine line = Parse({"--frobnicate", "a.pak"});
+    EXPECT_EQ(line.action, CommandLine::error);
+    EXPECT_TRUE(line.strMessage.contains("unknown option '--frobnicate'"));
+    EXPECT_TRUE(line.strPak.isEmpty());
+}
+
+}  // namespace

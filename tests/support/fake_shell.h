@@ -1,0 +1,29 @@
+// CFakeShell: shell services with fixed answers, for GUI tests that must not
+// depend on the desktop the tests run on.
+#pragma once
+
+#include "exchange/shell_services.h"
+
+#include <QHash>
+
+namespace vantor::test {
+
+class CFakeShell : public IShellServices {
+public:
+    // Type names by lower-case extension ("txt"); other names are "Unknown".
+    QHash<QString, QString> m_typeNames;
+    // Default applications by MIME type.
+    QHash<QString, QString> m_defaultApplications;
+    QString m_strTempPath;
+    QString m_strPrivateTempPath;
+
+    QString GetTypeName(const QString& fileName) override;
+    QIcon GetFileIcon(const QString& fileName) override;
+    QIcon GetFolderIcon(FolderIcon which) override;
+    QString GetMimeType(const QString& fileName) override;
+    QString GetDefaultApplication(const QString& mimeType) override;
+    QString GetTempPath() override { return m_strTempPath; }
+    QString GetPrivateTempPath() override { return m_strPrivateTempPath; }
+};
+
+}  // namespace vantor::test

@@ -1,0 +1,78 @@
+// CScriptedPrompt: answers the program's questions from a script and keeps
+// every question asked, so that GUI tests run without modal loops and can
+// check what the user would have seen.
+#pragma once
+
+#include "dialogs/prompt.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace vantor::test {
+
+class CScriptedPrompt : public IPrompt {
+public:
+    enum class Kind { message, yesNo, okCancel, replace, folder, saveFile, openFile, dialog };
+
+    struct Question {
+        Kind kind;
+        QString text;             // message or question text; a dialog's window title
+        PromptIcon icon = PromptIcon::information;
+        FileChooser chooser;      // for the file choosers
+        QString strDialogName;    // a dialog's objectName, else its class name
+    };
+
+    // Answers are used in the order questions come. A question whose answer
+    // is not next in the script is a test failure; a question with no answer
+    // left gets the cautious one (No, Cancel, nothing chosen, dialog closed
+    // without running). Messages need no answer.
+    void AnswerYesNo(bool bYes);
+    void AnswerOkCancel(bool bOk);
+    void AnswerReplace(int nAnswer);
+    void AnswerFolder(std::optional<QString> folder);
+    void AnswerSaveFile(std::optional<QString> path);
+    void AnswerOpenFile(std::optional<QString> path);
+    // The dialog is shown (not modally) before drive runs, so it has set
+    // itself up as it does on opening; drive clicks and types in it. DoModal
+    // returns the dialog's result afterwards.
+    void AnswerDialog(std::function<void(QDialog&)> drive);
+
+    const std::vector<Question>& Questions() const { return m_questions; }
+    // The texts of all questions and messages so far, in order.
+    QStringList Texts() const;
+    bool AllAnswered() const { return m_answers.empty(); }
+
+    void ShowMessage(const QString& text, PromptIcon icon) override;
+    bool AskYesNo(const QString& text, PromptIcon icon) override;
+    bool AskOkCancel(const QString& text, PromptIcon icon) override;
+    int AskReplace(const QString& message) override;
+    std::optional<QString> BrowseForFolder(const QString& title, const QString& initialPath) override;
+    std::optional<QString> GetSaveFileName(const FileChooser& chooser) override;
+    std::optional<QString> GetOpenFileName(const FileChooser& chooser) override;
+    int DoModal(QDialog& dialog) override;
+
+private:
+    struct Answer {
+        explicit Answer(Kind answerKind) : kind(answerKind) {}
+        Kind kind;
+        bool bValue = false;
+        int nValue = 0;
+        std::optional<QString> path;
+        std::function<void(QDialog&)> drive;
+    };
+
+    // The next answer when it is of this kind; nothing (and a test failure
+    // when the script expected another question) otherwise.
+    std::optional<Answer> Take(Kind kind);
+
+    std::deque<Answer> m_answers;
+    std::vector<Question> m_questions;
+};
+
+}  // namespace vantor::test
