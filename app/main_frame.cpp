@@ -68,7 +68,6 @@ bool CMainFrame::Create()
     m_pIdleUpdate = new QTimer(this);
     m_pIdleUpdate->setInterval(kIdleUpdateMs);
     connect(m_pIdleUpdate, &QTimer::timeout, this, &CMainFrame::UpdateCommands);
-    m_pIdleUpdate->start();
     UpdateCommands();
     return true;
 }
@@ -195,6 +194,7 @@ void CMainFrame::ActivateFrame()
 {
     const bool bFirstTime = m_bFirstTime;
     CPersistentFrame::ActivateFrame();
+    m_pIdleUpdate->start();
     if (!bFirstTime)
         return;
     SizePanes();

@@ -1,5 +1,9 @@
 #include "views/pak_tree.h"
 
+#include <QHeaderView>
+
+#include <algorithm>
+
 namespace vantor {
 
 CPakTree::CPakTree(const CViewServices& services, const QString& strCmdLinePak, QWidget* pParent)
@@ -7,6 +11,14 @@ CPakTree::CPakTree(const CViewServices& services, const QString& strCmdLinePak, 
 {
     setObjectName(QStringLiteral("pakTree"));
     setHeaderHidden(true);
+}
+
+void CPakTree::resizeEvent(QResizeEvent* pEvent)
+{
+    QTreeWidget::resizeEvent(pEvent);
+    // A hidden header never resizes its section, so the one column is sized
+    // here: the pane's width, or the longest name when that is wider.
+    header()->resizeSection(0, std::max(viewport()->width(), sizeHintForColumn(0)));
 }
 
 bool CPakTree::OnCommand(int /*nID*/)

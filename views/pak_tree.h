@@ -23,6 +23,8 @@ public:
     void UpdateStatusBar() override;
 
 protected:
+    void resizeEvent(QResizeEvent* pEvent) override;
+
     CViewServices m_services;
     QString m_strCmdLinePak;
 };
