@@ -1,28 +1,47 @@
-// The command table of vantor-pak: each command is a name, a usage line,
-// a one-line summary and the function that runs it.
+// The command table of vantor-pak: each command is a name, a usage line, a
+// one-line summary, its options and the function that runs it.
 #pragma once
+
+#include "arguments.h"
 
 #include <string>
 #include <vector>
 
 namespace vantor::cli {
 
+// 0 success; 1 one or more items failed (each reported); 2 a usage error
+// or a pak that cannot be opened (for a change: opened for writing).
 enum ExitCode { kExitOk = 0, kExitItemFailed = 1, kExitUsage = 2 };
+
+struct Command;
+
+// What a command runs with: its table row and its parsed arguments.
+struct Invocation {
+    const Command& command;
+    const CArguments& args;
+};
 
 struct Command {
     const char* name;
-    const char* usage;
-    const char* summary;
-    int (*run)(const std::vector<std::string>& args);
+    const char* usage;    // after "vantor-pak "
+    const char* summary;  // one line, for the command list
+    const char* details;  // options and notes, for COMMAND --help
+    std::vector<OptionSpec> options;
+    int (*run)(const Invocation& call);
 };
 
 const std::vector<Command>& Commands();
 
-// "vantor-pak: " + what + ": " + detail, on standard error.
-void ReportError(const std::string& what, const std::string& detail);
-int UsageError(const Command& command, const std::string& problem);
-
-int RunList(const std::vector<std::string>& args);
-int RunInfo(const std::vector<std::string>& args);
+int RunList(const Invocation& call);
+int RunInfo(const Invocation& call);
+int RunCat(const Invocation& call);
+int RunExtract(const Invocation& call);
+int RunNew(const Invocation& call);
+int RunAdd(const Invocation& call);
+int RunRm(const Invocation& call);
+int RunMv(const Invocation& call);
+int RunMkdir(const Invocation& call);
+int RunCompact(const Invocation& call);
+int RunCheck(const Invocation& call);
 
 }  // namespace vantor::cli

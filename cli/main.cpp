@@ -1,52 +1,38 @@
-// vantor-pak: the command-line face of the archive engine.
+// vantor-pak: the command-line face of the archive engine. Finds the
+// command in the table, parses its arguments and runs it.
 #include "commands.h"
+#include "report.h"
 
 #include <cstdio>
-#include <cstring>
-#include <iostream>
+#include <string>
+#include <vector>
 
 namespace vantor::cli {
-
-const std::vector<Command>& Commands()
-{
-    static const std::vector<Command> commands = {
-        {"list", "list [-l] PAK [FOLDER]", "list the entries beneath FOLDER (default: all)", RunList},
-        {"info", "info PAK", "summarise the pak", RunInfo},
-    };
-    return commands;
-}
-
-void ReportError(const std::string& what, const std::string& detail)
-{
-    std::cerr << "vantor-pak: " << what << ": " << detail << '\n';
-}
-
-int UsageError(const Command& command, const std::string& problem)
-{
-    std::cerr << "vantor-pak: " << command.name << ' ' << problem << "\nusage: vantor-pak " << command.usage << '\n';
-    return kExitUsage;
-}
-
 namespace {
 
 void PrintUsage(std::FILE* to)
 {
     std::fprintf(to, "usage: vantor-pak COMMAND PAK [ARGS]\n\ncommands:\n");
-    for (const Command& command : Commands()) std::fprintf(to, "  %-28s %s\n", command.usage, command.summary);
-    std::fprintf(to, "\nvantor-pak --version prints the version.\n");
+    for (const Command& command : Commands()) std::fprintf(to, "  %-8s %s\n", command.name, command.summary);
+    std::fprintf(to,
+                 "\nNames in a pak are written maps/e1m1.bsp; a trailing / names a folder.\n"
+                 "vantor-pak COMMAND --help describes a command; --version prints the version.\n"
+                 "Exit status: 0 success, 1 an item failed, 2 usage error or the pak cannot be opened.\n");
 }
 
-}  // namespace
-}  // namespace vantor::cli
-
-int main(int argc, char** argv)
+void PrintCommandHelp(const Command& command)
 {
-    using namespace vantor::cli;
-    if (argc < 2) {
+    std::printf("usage: vantor-pak %s\n%s.\n", command.usage, command.summary);
+    if (*command.details != '\0') std::printf("\n%s", command.details);
+}
+
+int Run(const std::vector<std::string>& argv)
+{
+    if (argv.empty()) {
         PrintUsage(stderr);
         return kExitUsage;
     }
-    const std::string name = argv[1];
+    const std::string& name = argv[0];
     if (name == "--help" || name == "-h") {
         PrintUsage(stdout);
         return kExitOk;
@@ -57,14 +43,25 @@ int main(int argc, char** argv)
     }
     for (const Command& command : Commands()) {
         if (name != command.name) continue;
-        std::vector<std::string> args(argv + 2, argv + argc);
-        if (!args.empty() && args[0] == "--help") {
-            std::printf("usage: vantor-pak %s\n  %s\n", command.usage, command.summary);
+        const std::vector<std::string> rest(argv.begin() + 1, argv.end());
+        if (AsksForHelp(rest)) {
+            PrintCommandHelp(command);
             return kExitOk;
         }
-        return command.run(args);
+        CArguments args;
+        std::string problem;
+        if (!args.Parse(rest, command.options, problem)) return UsageError(command, problem);
+        return command.run(Invocation{command, args});
     }
-    std::fprintf(stderr, "vantor-pak: unknown command '%s'\n", name.c_str());
+    std::fprintf(stderr, "vantor-pak: unknown command '%s'\n", Printable(name).c_str());
     PrintUsage(stderr);
     return kExitUsage;
+}
+
+}  // namespace
+}  // namespace vantor::cli
+
+int main(int argc, char** argv)
+{
+    return vantor::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
 }

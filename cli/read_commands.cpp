@@ -1,62 +1,151 @@
-// Commands that only read a pak: list and info.
+// Commands that only read a pak: list, info and cat.
 #include "commands.h"
+#include "json.h"
+#include "pak_check.h"
+#include "report.h"
+#include "session.h"
 
-#include "engine/pak_archive.h"
+#include "engine/pak_names.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <iostream>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace vantor::cli {
 namespace {
 
-bool OpenForReading(CPakArchive& pak, const std::string& path)
+// Writes all of text to standard output; false (reported) when it cannot.
+bool WriteOut(const void* data, std::size_t size)
 {
-    if (pak.OpenPak(path)) return true;
-    ReportError(path, pak.GetErrorText());
-    return false;
+    if (size != 0 && std::fwrite(data, 1, size, stdout) != size) {
+        ReportError("standard output", std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+bool WriteOut(const std::string& text) { return WriteOut(text.data(), text.size()); }
+
+bool FlushOut()
+{
+    if (std::fflush(stdout) != 0) {
+        ReportError("standard output", std::strerror(errno));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-int RunList(const std::vector<std::string>& args)
+int RunList(const Invocation& call)
 {
-    const Command& self = Commands()[0];
-    bool longForm = false;
-    std::vector<std::string> operands;
-    for (const std::string& arg : args) {
-        if (arg == "-l")
-            longForm = true;
-        else
-            operands.push_back(arg);
-    }
-    if (operands.empty() || operands.size() > 2) return UsageError(self, "expects PAK [FOLDER]");
+    const auto& operands = call.args.Operands();
+    if (operands.empty() || operands.size() > 2) return UsageError(call.command, "expects PAK [FOLDER]");
     CPakArchive pak;
     if (!OpenForReading(pak, operands[0])) return kExitUsage;
-    StringArray names;
-    pak.ListFolder(operands.size() == 2 ? operands[1] : std::string(), names);
-    std::string out;
-    for (const std::string& name : names) {
-        if (longForm) {
-            const PakEntry& entry = pak.GetEntries()[static_cast<std::size_t>(pak.FindEntry(name))];
-            out += std::to_string(entry.offset) + ' ' + std::to_string(entry.length) + ' ';
+
+    // Records, not names: a pak from elsewhere may hold one name twice, and
+    // -l must show each record's own offset and length.
+    const PakEntryArray& entries = pak.GetEntries();
+    std::vector<std::size_t> shown;
+    if (operands.size() == 2 && !NamesFolder(operands[1]) && pak.FindEntry(ToPakPath(operands[1])) >= 0) {
+        shown.push_back(static_cast<std::size_t>(pak.FindEntry(ToPakPath(operands[1]))));
+    } else {
+        std::string prefix = operands.size() == 2 ? ToPakPath(operands[1]) : std::string();
+        if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (entries[i].Name().starts_with(prefix)) shown.push_back(i);
+        if (shown.empty() && !prefix.empty()) {
+            ReportError(operands[1], CodeText(errFileNotFound));
+            return kExitItemFailed;
         }
-        out += name;
-        out += '\n';
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return kExitOk;
+
+    std::string out;
+    if (call.args.Has("--json")) {
+        out = "{\n  \"entries\": [";
+        for (std::size_t k = 0; k < shown.size(); ++k) {
+            const PakEntry& entry = entries[shown[k]];
+            out += k == 0 ? "\n" : ",\n";
+            out += "    {\"name\": " + JsonString(entry.Name()) + ", \"offset\": " + std::to_string(entry.offset) +
+                   ", \"length\": " + std::to_string(entry.length) + "}";
+        }
+        out += shown.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    } else {
+        const bool longForm = call.args.Has("-l");
+        for (const std::size_t i : shown) {
+            if (longForm) out += std::to_string(entries[i].offset) + ' ' + std::to_string(entries[i].length) + ' ';
+            out += Printable(entries[i].Name());
+            out += '\n';
+        }
+    }
+    return WriteOut(out) && FlushOut() ? kExitOk : kExitItemFailed;
 }
 
-int RunInfo(const std::vector<std::string>& args)
+int RunInfo(const Invocation& call)
 {
-    const Command& self = Commands()[1];
-    if (args.size() != 1) return UsageError(self, "expects PAK");
+    const auto& operands = call.args.Operands();
+    if (operands.size() != 1) return UsageError(call.command, "expects PAK");
     CPakArchive pak;
-    if (!OpenForReading(pak, args[0])) return kExitUsage;
-    std::cout << "entries: " << pak.GetEntries().size() << '\n'
-              << "directory: " << pak.GetHeader().dirOffset << ' ' << pak.GetHeader().dirLength << '\n'
-              << "size: " << pak.GetPakLength() << '\n';
-    return kExitOk;
+    if (!OpenForReading(pak, operands[0])) return kExitUsage;
+    const std::int64_t size = pak.GetPakLength();
+    if (size < 0) {
+        ReportPakError(operands[0], pak);
+        return kExitItemFailed;
+    }
+    const PakHeader& header = pak.GetHeader();
+    const std::uint64_t unused =
+        CountUnusedBytes(static_cast<std::uint64_t>(size), header.dirOffset, header.dirLength, pak.GetEntries());
+    const std::string count = std::to_string(pak.GetEntries().size());
+    std::string out;
+    if (call.args.Has("--json")) {
+        out = "{\n  \"entries\": " + count + ",\n  \"directory\": {\"offset\": " + std::to_string(header.dirOffset) +
+              ", \"length\": " + std::to_string(header.dirLength) + "},\n  \"size\": " + std::to_string(size) +
+              ",\n  \"unused\": " + std::to_string(unused) + "\n}\n";
+    } else {
+        out = "entries: " + count + "\ndirectory: " + std::to_string(header.dirOffset) + ' ' +
+              std::to_string(header.dirLength) + "\nsize: " + std::to_string(size) + "\nunused: " + std::to_string(unused) + '\n';
+    }
+    return WriteOut(out) && FlushOut() ? kExitOk : kExitItemFailed;
+}
+
+int RunCat(const Invocation& call)
+{
+    const auto& operands = call.args.Operands();
+    if (operands.size() != 2) return UsageError(call.command, "expects PAK NAME");
+    CPakArchive pak;
+    if (!OpenForReading(pak, operands[0])) return kExitUsage;
+    const std::string& name = operands[1];
+    const int index = NamesFolder(name) ? -1 : FindNamedEntry(pak, name);
+    if (index < 0) {
+        ReportError(name, CodeText(errFileNotFound));
+        return kExitItemFailed;
+    }
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    // Streamed in pieces: an entry may be far larger than memory allows.
+    const std::uint32_t length = pak.GetEntries()[static_cast<std::size_t>(index)].length;
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
+    std::vector<char> buffer(std::min<std::size_t>(length, kChunk));
+    for (std::uint64_t done = 0; done < length;) {
+        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, kChunk));
+        if (!pak.ReadEntryPart(static_cast<std::size_t>(index), done, buffer.data(), count)) {
+            FlushOut();
+            ReportPakError(name, pak);
+            return kExitItemFailed;
+        }
+        if (!WriteOut(buffer.data(), count)) return kExitItemFailed;
+        done += count;
+    }
+    return FlushOut() ? kExitOk : kExitItemFailed;
 }
 
 }  // namespace vantor::cli

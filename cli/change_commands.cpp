@@ -1,0 +1,190 @@
+// Commands that change a pak: new, add, rm, mv, mkdir and compact. Where
+// one command changes several items they share one batch, so the pak is
+// written once and a crash leaves it as it was before the command.
+#include "commands.h"
+#include "progress.h"
+#include "report.h"
+#include "session.h"
+
+#include "engine/pak_names.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace vantor::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Reports a failed item; true when the command must stop at once.
+bool ItemFailed(const std::string& what, CPakArchive& pak)
+{
+    ReportPakError(what, pak);
+    return pak.IsFatalError();
+}
+
+// Commits the batch; a failure there is reported against the pak.
+bool EndBatch(CPakBatch& batch, CPakArchive& pak, const std::string& path)
+{
+    if (batch.End()) return true;
+    ReportPakError(path, pak);
+    return false;
+}
+
+}  // namespace
+
+int RunNew(const Invocation& call)
+{
+    const auto& operands = call.args.Operands();
+    if (operands.size() != 1) return UsageError(call.command, "expects PAK");
+    const std::string& path = operands[0];
+    std::error_code error;
+    const fs::path target = fs::absolute(path, error);
+    if (!call.args.Has("--force") && fs::symlink_status(target, error).type() != fs::file_type::not_found) {
+        ReportError(path, CodeText(errNameExists));
+        return kExitItemFailed;
+    }
+    CPakArchive pak;
+    if (!pak.CreatePak(target.parent_path().string(), target.filename().string())) {
+        ReportPakError(path, pak);
+        return kExitItemFailed;
+    }
+    return kExitOk;
+}
+
+int RunAdd(const Invocation& call)
+{
+    const auto& operands = call.args.Operands();
+    if (operands.size() < 2) return UsageError(call.command, "expects PAK PATH...");
+    CPakArchive pak;
+    if (!OpenForChanging(pak, operands[0])) return kExitUsage;
+    const std::string folder = ToPakPath(call.args.Value("--to"));
+    const bool replace = !call.args.Has("--no-replace");
+    bool failed = false;
+    CPakBatch batch(pak);
+    for (std::size_t i = 1; i < operands.size(); ++i) {
+        const std::string& given = operands[i];
+        // The engine names entries after the disk path's last level, so the
+        // path must have one: "." and "dir/" become the folder's own name.
+        std::error_code error;
+        fs::path path = fs::absolute(given, error).lexically_normal();
+        if (!path.has_filename() && path.has_parent_path() && path != path.root_path()) path = path.parent_path();
+        const fs::file_status status = fs::status(path, error);
+        if (!fs::exists(status)) {
+            ReportError(given, CodeText(errFileNotFound));
+            failed = true;
+            continue;
+        }
+        bool ok;
+        if (fs::is_directory(status)) {
+            CProgressBar bar("adding " + given);
+            ok = pak.ImportFolder(path.string(), folder, replace, bar.Callback());
+        } else {
+            ok = pak.AddFileFromDisk(path.string(), folder, replace);
+        }
+        if (ok) continue;
+        failed = true;
+        if (ItemFailed(given, pak)) break;
+    }
+    if (!EndBatch(batch, pak, operands[0])) failed = true;
+    return failed ? kExitItemFailed : kExitOk;
+}
+
+int RunRm(const Invocation& call)
+{
+    const auto& operands = call.args.Operands();
+    if (operands.size() < 2) return UsageError(call.command, "expects PAK NAME or FOLDER/ ...");
+    CPakArchive pak;
+    if (!OpenForChanging(pak, operands[0])) return kExitUsage;
+    bool failed = false;
+    CPakBatch batch(pak);
+    for (std::size_t i = 1; i < operands.size(); ++i) {
+        const std::string& name = operands[i];
+        const std::string p = ToPakPath(name);
+        const bool folder = NamesFolder(name);
+        // "/" would be the whole pak: never removed by a slip of the keyboard.
+        if (p.empty()) {
+            ReportError(name, CodeText(errBadName));
+            failed = true;
+            continue;
+        }
+        if (folder ? !pak.FolderExists(p, "") : !pak.EntryExists(p)) {
+            ReportError(name, CodeText(errFileNotFound));
+            failed = true;
+            continue;
+        }
+        if (folder ? pak.GibFolder(p) : pak.GibEntryByName(p, false)) continue;
+        failed = true;
+        if (ItemFailed(name, pak)) break;
+    }
+    if (!EndBatch(batch, pak, operands[0])) failed = true;
+    return failed ? kExitItemFailed : kExitOk;
+}
+
+int RunMv(const Invocation& call)
+{
+    const auto& operands = call.args.Operands();
+    if (operands.size() != 3) return UsageError(call.command, "expects PAK OLD NEW");
+    CPakArchive pak;
+    if (!OpenForChanging(pak, operands[0])) return kExitUsage;
+    const std::string& oldName = operands[1];
+    std::string newName = operands[2];
+    const std::string o = ToPakPath(oldName);
+    bool ok;
+    if (NamesFolder(oldName)) {
+        if (o.empty() || !pak.FolderExists(o, "")) {
+            ReportError(oldName, CodeText(o.empty() ? errBadName : errFileNotFound));
+            return kExitItemFailed;
+        }
+        ok = pak.RenameFolder(o, newName);
+    } else {
+        if (!pak.EntryExists(o)) {
+            ReportError(oldName, CodeText(errFileNotFound));
+            return kExitItemFailed;
+        }
+        // "mv PAK a.txt maps/" moves the entry into maps under its own name.
+        if (NamesFolder(newName)) newName += GetNamePart(o);
+        ok = pak.RenameEntryByName(o, newName);
+    }
+    if (ok) return kExitOk;
+    ReportPakError(oldName, pak);
+    return kExitItemFailed;
+}
+
+int RunMkdir(const Invocation& call)
+{
+    const auto& operands = call.args.Operands();
+    if (operands.size() < 2) return UsageError(call.command, "expects PAK FOLDER...");
+    CPakArchive pak;
+    if (!OpenForChanging(pak, operands[0])) return kExitUsage;
+    bool failed = false;
+    CPakBatch batch(pak);
+    for (std::size_t i = 1; i < operands.size(); ++i) {
+        if (pak.CreateFolder(operands[i])) continue;
+        failed = true;
+        if (ItemFailed(operands[i], pak)) break;
+    }
+    if (!EndBatch(batch, pak, operands[0])) failed = true;
+    return failed ? kExitItemFailed : kExitOk;
+}
+
+int RunCompact(const Invocation& call)
+{
+    const auto& operands = call.args.Operands();
+    if (operands.size() != 1) return UsageError(call.command, "expects PAK");
+    CPakArchive pak;
+    if (!OpenForChanging(pak, operands[0])) return kExitUsage;
+    const std::int64_t before = pak.GetPakLength();
+    bool ok;
+    {
+        CProgressBar bar("compacting");
+        ok = pak.RecoverUnusedSpace(bar.Callback());
+    }
+    if (!ok) ReportPakError(operands[0], pak);
+    // Reported even after a partial recovery: what was moved stays moved.
+    const std::int64_t after = pak.GetPakLength();
+    if (before >= 0 && after >= 0 && after <= before) std::cout << "recovered: " << (before - after) << '\n';
+    return ok ? kExitOk : kExitItemFailed;
+}
+
+}  // namespace vantor::cli

@@ -1,0 +1,43 @@
+info: the pak in one key: value a line.
+
+  $ vantor-pak info base.pak
+  entries: 5
+  directory: 54 320
+  size: 374
+  unused: 0
+  $ vantor-pak info --json base.pak
+  {
+    "entries": 5,
+    "directory": {"offset": 54, "length": 320},
+    "size": 374,
+    "unused": 0
+  }
+  $ vantor-pak new empty.pak && vantor-pak info empty.pak
+  entries: 0
+  directory: 12 0
+  size: 12
+  unused: 0
+
+Unused space counts gaps wherever they lie, and agrees with what compact
+recovers.
+
+  $ vantor-pak info layout-gaps.pak
+  entries: 6
+  directory: 991 384
+  size: 1858
+  unused: 665
+  $ vantor-pak compact layout-gaps.pak
+  recovered: 665
+  $ vantor-pak info layout-gaps.pak
+  entries: 6
+  directory: 809 384
+  size: 1193
+  unused: 0
+
+Overlapping entries count their shared bytes once.
+
+  $ vantor-pak info bad-overlap.pak
+  entries: 3
+  directory: 32 192
+  size: 224
+  unused: 0

@@ -1,0 +1,42 @@
+A pak that cannot be opened stops every command with status 2 and the
+engine's reason.
+
+  $ vantor-pak list missing.pak
+  ! vantor-pak: missing.pak: File not found.
+  [2]
+  $ printf 'not a pak at all' > text.pak
+  $ vantor-pak info text.pak
+  ! vantor-pak: text.pak: The file you selected is not a valid PAK.
+  [2]
+  $ vantor-pak rm text.pak a.txt
+  ! vantor-pak: text.pak: The file you selected is not a valid PAK.
+  [2]
+  $ mkdir folder.pak
+  $ vantor-pak list folder.pak
+  ! vantor-pak: folder.pak: File access denied.
+  [2]
+  $ vantor-pak list bad-zero-header.pak
+  ! vantor-pak: bad-zero-header.pak: Error reading PAK directory.  The PAK file may be gibbed.
+  [2]
+  $ vantor-pak list bad-dir-past-end.pak
+  ! vantor-pak: bad-dir-past-end.pak: Error reading file.
+  [2]
+  $ vantor-pak cat bad-short.pak a.txt
+  ! vantor-pak: bad-short.pak: The file you selected is not a valid PAK.
+  [2]
+
+Names from a pak never reach the terminal raw: control bytes are shown
+as \xHH, so a forged name cannot add a line.
+
+  $ vantor-pak new ctl.pak && printf 'x' > 'a.txt' && vantor-pak add ctl.pak a.txt
+  $ printf 'a\nb' | dd of=ctl.pak bs=1 seek=13 conv=notrunc 2>/dev/null
+  $ vantor-pak list ctl.pak
+  a\x0Abxt
+  $ vantor-pak list --json ctl.pak
+  {
+    "entries": [
+      {"name": "a\nbxt", "offset": 12, "length": 1}
+    ]
+  }
+  $ vantor-pak check ctl.pak
+  unused: 0
