@@ -9,27 +9,27 @@ const std::vector<Command>& Commands()
         {"list", "list [-l] [--json] PAK [FOLDER]", "list the entries beneath FOLDER (default: all)",
          "  -l        OFFSET LENGTH NAME a line\n"
          "  --json    one JSON document: entries with name, offset and length\n"
-         "Entries at any depth, in directory order. FOLDER may also name one entry.\n",
+         "\nEntries at any depth, in directory order. FOLDER may also name one entry.\n",
          {{"-l", false}, {"--json", false}}, RunList},
         {"info", "info [--json] PAK", "summarise the pak",
          "  --json    one JSON document\n"
-         "Prints entries, directory (offset and length), size and unused bytes.\n",
+         "\nPrints entries, directory (offset and length), size and unused bytes.\n",
          {{"--json", false}}, RunInfo},
         {"cat", "cat PAK NAME", "write an entry's bytes to standard output", "", {}, RunCat},
         {"extract", "extract [-C DIR] [--no-overwrite] PAK [NAME or FOLDER/ ...]",
          "extract entries (default: all) beneath DIR",
          "  -C DIR           extract beneath DIR (default: the current folder; made when missing)\n"
          "  --no-overwrite   keep files that already exist\n"
-         "Entries keep their pak folders. A name ending in / is a folder.\n",
+         "\nEntries keep their pak folders. A name ending in / is a folder.\n",
          {{"-C", true}, {"--no-overwrite", false}}, RunExtract},
         {"new", "new [--force] PAK", "create an empty pak",
          "  --force   replace a file that is already there\n"
-         "The pak's file name must be a short name (at most 8.3 characters).\n",
+         "\nThe pak's file name must be a short name (at most 8.3 characters).\n",
          {{"--force", false}}, RunNew},
         {"add", "add [--to FOLDER] [--no-replace] PAK PATH...", "add files, and folders with everything below them",
          "  --to FOLDER     add into this pak folder (default: the root)\n"
          "  --no-replace    keep entries that already exist\n"
-         "A disk folder becomes a pak folder of its own name. Every name must be\n"
+         "\nA disk folder becomes a pak folder of its own name. Every name must be\n"
          "a short name (at most 8.3 characters).\n",
          {{"--to", true}, {"--no-replace", false}}, RunAdd},
         {"rm", "rm PAK NAME or FOLDER/ ...", "remove entries and folders",
@@ -44,7 +44,7 @@ const std::vector<Command>& Commands()
         {"compact", "compact PAK", "recover unused space", "Prints recovered: BYTES.\n", {}, RunCompact},
         {"check", "check [--json] PAK", "validate the pak's bytes",
          "  --json    one JSON document\n"
-         "One line per problem (records are counted from 0 in directory order),\n"
+         "\nOne line per problem (records are counted from 0 in directory order),\n"
          "then the unused bytes. Exit status 1 when a problem was found.\n",
          {{"--json", false}}, RunCheck},
     };

@@ -40,3 +40,15 @@ as \xHH, so a forged name cannot add a line.
   }
   $ vantor-pak check ctl.pak
   unused: 0
+
+A pak another program holds open is refused, not shared; check reads the
+bytes without opening the pak.
+
+  $ flock base.pak vantor-pak list base.pak
+  ! vantor-pak: base.pak: Sharing violation.
+  [2]
+  $ flock base.pak vantor-pak rm base.pak autoexec.cfg
+  ! vantor-pak: base.pak: Sharing violation.
+  [2]
+  $ flock base.pak vantor-pak check base.pak
+  unused: 0

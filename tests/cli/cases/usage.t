@@ -36,6 +36,7 @@ Every command has its own help, also after other arguments.
   
     -l        OFFSET LENGTH NAME a line
     --json    one JSON document: entries with name, offset and length
+  
   Entries at any depth, in directory order. FOLDER may also name one entry.
   $ vantor-pak extract base.pak -C out --help
   usage: vantor-pak extract [-C DIR] [--no-overwrite] PAK [NAME or FOLDER/ ...]
@@ -43,6 +44,7 @@ Every command has its own help, also after other arguments.
   
     -C DIR           extract beneath DIR (default: the current folder; made when missing)
     --no-overwrite   keep files that already exist
+  
   Entries keep their pak folders. A name ending in / is a folder.
   $ for c in list info cat extract new add rm mv mkdir compact check; do vantor-pak $c --help | head -n 1; done
   usage: vantor-pak list [-l] [--json] PAK [FOLDER]
