@@ -160,6 +160,12 @@ int RunMkdir(const Invocation& call)
     bool failed = false;
     CPakBatch batch(pak);
     for (std::size_t i = 1; i < operands.size(); ++i) {
+        // The root needs no placeholder; one would only litter it.
+        if (ToPakPath(operands[i]).empty()) {
+            ReportError(operands[i], CodeText(errBadName));
+            failed = true;
+            continue;
+        }
         if (pak.CreateFolder(operands[i])) continue;
         failed = true;
         if (ItemFailed(operands[i], pak)) break;

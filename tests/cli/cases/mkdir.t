@@ -27,3 +27,9 @@ Again, or with a broken path, it fails; the other folders still arrive.
   again/temp.tmp
   $ vantor-pak check base.pak
   unused: 0
+
+The root exists without a placeholder.
+
+  $ vantor-pak mkdir base.pak / && vantor-pak list base.pak | grep -c '^temp.tmp'
+  ! vantor-pak: /: Invalid filename.
+  [1]
