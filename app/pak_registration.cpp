@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -29,14 +30,18 @@ enum class WriteResult { unchanged, written, failed };
 
 WriteResult WriteIfChanged(const QString& path, const QByteArray& bytes)
 {
+    // A resource that did not load must not turn into an empty file.
+    if (bytes.isEmpty())
+        return WriteResult::failed;
     QFile existing(path);
     if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
         return WriteResult::unchanged;
     existing.close();
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return WriteResult::failed;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+    // Written aside and renamed, so the desktop never reads half an entry.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return WriteResult::failed;
     return WriteResult::written;
 }
