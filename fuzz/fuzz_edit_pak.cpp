@@ -1,0 +1,557 @@
+// Applies a fuzz-chosen script of changing operations (add, replace, gib,
+// gib folder, restore, rename, rename folder, new folder, recover, import,
+// batches, reopening, and a disk that fails or a process that dies on a
+// chosen write) to a valid pak. After every step the pak on disk must parse,
+// open in a fresh archive and hold only data the script gave it, each entry
+// byte for byte and no piece of data twice; the open archive must agree with
+// the disk whenever nothing is pending; and each operation must have done
+// what it reported: a success changes exactly its entries, a refusal none.
+#include "edit_script.h"
+#include "engine/pak_archive.h"
+#include "engine/pak_names.h"
+#include "fuzz_common.h"
+#include "support/faulty_file_system.h"
+#include "support/pak_builder.h"
+#include "support/pak_reader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+
+using namespace vantor;
+using namespace vantor::fuzz;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kMaxSteps = 48;
+
+// VANTOR_FUZZ_TRACE=1 prints each step, for reading a finding.
+bool Tracing()
+{
+    static const bool tracing = std::getenv("VANTOR_FUZZ_TRACE") != nullptr;
+    return tracing;
+}
+
+class CScriptReader {
+public:
+    CScriptReader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+    std::uint8_t Byte() { return m_at < m_size ? m_data[m_at++] : 0; }
+    bool AtEnd() const { return m_at >= m_size; }
+
+private:
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_at = 0;
+};
+
+// (name, blob id) for each live entry, sorted: what a user would see, with
+// every byte accounted for by the id.
+using Pair = std::pair<std::string, std::uint32_t>;
+using Pairs = std::vector<Pair>;
+
+Pairs Minus(const Pairs& a, const Pairs& b)
+{
+    Pairs out;
+    std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+    return out;
+}
+
+std::string PrefixOf(std::string_view folder)
+{
+    std::string prefix = ToPakPath(folder);
+    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
+    return prefix;
+}
+
+class CSession {
+public:
+    CSession()
+        : m_base(WorkFolder()), m_pakPath(m_base + "/edit.pak"), m_copyPath(m_base + "/copy.pak"),
+          m_src(m_base + "/src"), m_imp(m_base + "/imp")
+    {
+    }
+
+    void Run(CScriptReader& script)
+    {
+        EmptyFolder(m_base);
+        fs::create_directories(m_src);
+        fs::create_directories(m_imp);
+        m_blobLengths.assign(1, 0);
+        StartingPak(script.Byte()).WriteTo(m_pakPath);
+        OpenFresh();
+        CheckDisk("the starting pak");
+
+        for (int step = 0; step < kMaxSteps && !script.AtEnd(); ++step) RunStep(script);
+
+        while (m_pak->InBatch()) Require(m_pak->EndBatch(), "ending the last batch failed: " + m_pak->GetErrorText());
+        const Pairs before = LivePairs();
+        Require(m_pak->ClosePak(), "closing failed: " + m_pak->GetErrorText());
+        Require(m_pak->OpenPak(m_pakPath), "the pak does not reopen: " + m_pak->GetErrorText());
+        Require(LivePairs() == before, "reopening shows other entries than were open");
+        m_pak.reset();
+    }
+
+private:
+    std::uint32_t NewBlob(std::uint32_t length)
+    {
+        m_blobLengths.push_back(length);
+        return static_cast<std::uint32_t>(m_blobLengths.size() - 1);
+    }
+    std::string Blob(std::uint32_t length) { return length == 0 ? std::string() : BlobBytes(NewBlob(length), length); }
+
+    static std::uint32_t SizeFor(std::uint8_t c)
+    {
+        if (c == 0xFE) return (1u << 20) + 5;  // more than one of the engine's 1 MiB transfers
+        switch (c % 8) {
+        case 0: return 0;
+        case 1: return kMinBlobLength + (c >> 3);
+        case 2: return 100 + (c >> 3) * 3;
+        case 3: return 1000 + c;
+        case 4: return 4096;
+        case 5: return 20000 + (c >> 3);
+        default: return 30 + c;
+        }
+    }
+
+    test::PakBuilder StartingPak(std::uint8_t which)
+    {
+        using test::PakBuilder;
+        PakBuilder b;
+        switch (which % kStartingPaks) {
+        case 0: break;  // the 12-byte empty pak
+        case 1:
+            b.File("a.txt", Blob(100)).File("maps/b.bsp", Blob(300)).File("maps/c.bsp", Blob(50)).File("maps/dm/d.bsp", Blob(70))
+                .File("z.txt", Blob(10));
+            break;
+        case 2:
+            b.Directory().File("a.txt", Blob(100)).Gap(33).File("maps/b.bsp", Blob(300)).File("z.txt", Blob(10));
+            break;
+        case 3:
+            b.File("a.txt", Blob(100)).Gap(40).File("maps/b.bsp", Blob(300)).Directory().File("maps/c.bsp", Blob(50)).Gap(7)
+                .File("z.txt", Blob(10));
+            break;
+        case 4: b.File("a.txt", Blob(100)).File("maps/b.bsp", Blob(300)).Directory().Gap(90); break;
+        case 5:  // twins, empty entries and a placeholder, as other tools leave them
+            b.File("a.txt", Blob(20)).File("maps/a.txt", "").File("a.txt", Blob(30)).File("MAPS/b.bsp", Blob(40))
+                .File("maps/new/temp.tmp", "");
+            break;
+        case 6:
+            for (int i = 0; i < 80; ++i)
+                b.File("f" + std::to_string(i % 8) + "/e" + std::to_string(i) + ".dat", Blob(8 + static_cast<std::uint32_t>(i) * 5));
+            break;
+        default:
+            b.Gap(20).File("maps\\e.bsp", Blob(60)).Gap(64).File("snd/x.wav", Blob(9)).Gap(5).File("maps/dm/f.bsp", Blob(200));
+            break;
+        }
+        return b;
+    }
+
+    void OpenFresh()
+    {
+        m_fs.Reset();
+        m_pak = std::make_unique<CPakArchive>(m_fs);
+        Require(m_pak->OpenPak(m_pakPath), "the pak does not open: " + m_pak->GetErrorText());
+        m_bSynced = true;
+    }
+
+    // The id these bytes must be, after checking they are exactly that blob.
+    std::uint32_t CheckBlob(std::string_view data, const std::string& where)
+    {
+        if (data.empty()) return 0;
+        const std::uint32_t id = BlobId(data);
+        Require(data.size() >= kMinBlobLength && id != 0 && id < m_blobLengths.size() && m_blobLengths[id] == data.size() &&
+                    data == BlobBytes(id, static_cast<std::uint32_t>(data.size())),
+                where + ": an entry holds bytes the script never gave it");
+        return id;
+    }
+
+    Pairs LivePairs()
+    {
+        Pairs pairs;
+        std::string data;
+        const PakEntryArray& entries = m_pak->GetEntries();
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            data.assign(entries[i].length, '\0');
+            Require(m_pak->ReadEntryData(i, data.data()), "a live entry cannot be read: " + m_pak->GetErrorText());
+            pairs.emplace_back(std::string(entries[i].Name()), CheckBlob(data, "in the open archive"));
+        }
+        std::sort(pairs.begin(), pairs.end());
+        return pairs;
+    }
+
+    void CheckDisk(const std::string& after)
+    {
+        std::string bytes;
+        Require(ReadWholeFile(m_pakPath, bytes), "the pak is gone after " + after);
+        const auto parsed = test::ParsePak(bytes);
+        Require(parsed.has_value(), "the pak on disk does not parse after " + after);
+        std::set<std::uint32_t> seen;
+        for (const auto& e : parsed->entries) {
+            const std::uint32_t id = CheckBlob(e.data, "on disk after " + after);
+            Require(id == 0 || seen.insert(id).second, "one piece of data is live twice after " + after);
+        }
+
+        // The pak itself is locked while open; a copy shows what a fresh
+        // open would see.
+        WriteWholeFile(m_copyPath, bytes);
+        {
+            CPakArchive fresh;
+            Require(fresh.OpenPak(m_copyPath), "the pak does not reopen after " + after + ": " + fresh.GetErrorText());
+            Require(fresh.GetEntries().size() == parsed->entries.size(), "a fresh open sees other records after " + after);
+            std::string data;
+            for (std::size_t i = 0; i < parsed->entries.size(); ++i) {
+                data.assign(fresh.GetEntries()[i].length, '\0');
+                Require(fresh.ReadEntryData(i, data.data()) && data == parsed->entries[i].data,
+                        "a fresh open reads other bytes after " + after);
+            }
+        }
+
+        if (!m_bSynced || m_pak->InBatch() || m_pak->HasPendingChanges()) return;
+        using Rec = std::tuple<std::string, std::uint32_t, std::uint32_t>;
+        std::vector<Rec> onDisk;
+        std::vector<Rec> inMemory;
+        for (const auto& e : parsed->entries) onDisk.emplace_back(e.name, e.offset, e.length);
+        for (const PakEntry& e : m_pak->GetEntries()) inMemory.emplace_back(std::string(e.Name()), e.offset, e.length);
+        std::sort(onDisk.begin(), onDisk.end());
+        std::sort(inMemory.begin(), inMemory.end());
+        Require(onDisk == inMemory, "the open archive and the disk disagree after " + after);
+        Require(m_pak->GetHeader().dirOffset == parsed->dirOffset && m_pak->GetHeader().dirLength == parsed->dirLength,
+                "the open archive's header is not the one on disk after " + after);
+    }
+
+    std::string SelectEntry(std::uint8_t s)
+    {
+        const PakEntryArray& entries = m_pak->GetEntries();
+        if (!entries.empty() && s < kPoolSelector) return std::string(entries[s % entries.size()].Name());
+        return CombinePath(kFolders[s % kFolders.size()], kLeaves[(s / kFolders.size()) % kLeaves.size()]);
+    }
+
+    std::string SelectFolder(std::uint8_t s)
+    {
+        std::vector<std::string> folders;
+        for (const PakEntry& e : m_pak->GetEntries()) {
+            std::string folder = GetFolderPart(e.Name());
+            while (!folder.empty()) {
+                folder.pop_back();
+                if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+                folder = GetFolderPart(folder);
+            }
+        }
+        if (!folders.empty() && s < kPoolSelector) return folders[s % folders.size()];
+        return kFolders[s % kFolders.size()];
+    }
+
+    std::string SelectGibbed(std::uint8_t s)
+    {
+        StringArray names;
+        m_pak->GetGibbedNames(names);
+        if (!names.empty() && s < kPoolSelector) return names[s % names.size()];
+        return SelectEntry(s);
+    }
+
+    // Writes a disk tree to import: files beneath the folder's own name, and
+    // maybe a sub-folder that is fine, one that breaks the 8.3 rule, or one
+    // that is empty. Returns the folder to import and the first blob id.
+    std::string MakeImportTree(std::uint8_t shape, std::uint32_t& firstId)
+    {
+        EmptyFolder(m_imp);
+        const std::string root = m_imp + ((shape & 0x10) ? "/LONGFOLDERNAME" : "/imp");
+        fs::create_directories(root);
+        firstId = static_cast<std::uint32_t>(m_blobLengths.size());
+        const auto writeFile = [&](const std::string& folder, std::size_t pick) {
+            const std::string leaf = kLeaves[pick % kLeaves.size()];
+            if (leaf == "." || leaf == "..") return;
+            WriteWholeFile(folder + "/" + leaf, Blob(SizeFor(static_cast<std::uint8_t>(shape + pick * 3))));
+        };
+        for (int i = 0; i < shape % 4; ++i) writeFile(root, shape / 4u + static_cast<std::size_t>(i) * 5);
+        switch ((shape >> 2) & 3) {
+        case 1: fs::create_directories(root + "/sub"); writeFile(root + "/sub", shape); break;
+        case 2: fs::create_directories(root + "/LONGSUBFOLDER"); writeFile(root + "/LONGSUBFOLDER", 1); break;
+        case 3: fs::create_directories(root + "/empty"); break;
+        default: break;
+        }
+        return root;
+    }
+
+    void RunStep(CScriptReader& script)
+    {
+        const auto op = static_cast<EditOp>(script.Byte() % opCount);
+        if (op == opFailWrite) {
+            m_fault = {script.Byte() % 24, script.Byte()};
+            return;
+        }
+        const std::optional<std::pair<int, std::uint8_t>> fault = m_fault;
+        m_fault.reset();
+        const bool dies = fault && (fault->second & 1) != 0;
+        if (fault) {
+            if (dies)
+                m_fs.StopAfterWrites(m_fs.WriteCount() + fault->first);
+            else
+                m_fs.FailWriteOnce(m_fs.WriteCount() + fault->first, FileCause::diskFull);
+        }
+
+        const Pairs before = LivePairs();
+        const std::size_t gibbedBefore = m_pak->GetGibbed().size();
+        std::string what;
+        bool ok = false;
+        // The exact promise of the step, checked when nothing failed on purpose.
+        std::function<void(const Pairs&)> expect;
+        const auto unchangedUnlessOk = [&](const Pairs& after, const std::function<void(const Pairs&, const Pairs&)>& onOk) {
+            const Pairs added = Minus(after, before);
+            const Pairs removed = Minus(before, after);
+            if (!ok) {
+                Require(after == before, what + " failed (code " + std::to_string(m_pak->GetError()) + ") yet changed entries");
+                return;
+            }
+            onOk(added, removed);
+        };
+
+        switch (op) {
+        case opAdd: {
+            const std::string leaf = kLeaves[script.Byte() % kLeaves.size()];
+            const std::string folder = kFolders[script.Byte() % kFolders.size()];
+            const std::uint32_t size = SizeFor(script.Byte());
+            const bool replace = (script.Byte() & 1) != 0;
+            EmptyFolder(m_src);
+            const std::string path = m_src + "/" + leaf;
+            std::uint32_t id = 0;
+            if (leaf != "." && leaf != "..") {
+                const std::string blob = Blob(size);
+                id = size == 0 ? 0 : static_cast<std::uint32_t>(m_blobLengths.size() - 1);
+                WriteWholeFile(path, blob);
+            }
+            what = "adding " + leaf + " to '" + folder + "'";
+            ok = m_pak->AddFileFromDisk(path, folder, replace);
+            expect = [&, leaf, replace, id, size](const Pairs& after) {
+                unchangedUnlessOk(after, [&](const Pairs& added, const Pairs& removed) {
+                    if (added.empty()) {
+                        // Kept, or an empty entry replaced by an empty one.
+                        const bool swappedEmpty = replace && size == 0 && m_pak->GetGibbed().size() == gibbedBefore + 1;
+                        Require(removed.empty() && (!replace || swappedEmpty), what + " reported success without adding");
+                        return;
+                    }
+                    Require(added.size() == 1 && added[0].second == id && GetNamePart(added[0].first) == leaf,
+                            what + " did not add exactly its file");
+                    Require(removed.empty() || (replace && removed.size() == 1 && removed[0].first == added[0].first),
+                            what + " removed entries it should not");
+                    const int index = m_pak->FindEntry(added[0].first);
+                    Require(index >= 0 && m_pak->GetEntries()[static_cast<std::size_t>(index)].length == size,
+                            what + ": the name does not find the new data");
+                });
+            };
+            break;
+        }
+        case opGib:
+        case opGibLater: {
+            const std::string name = SelectEntry(script.Byte());
+            what = "gibbing " + name;
+            ok = m_pak->GibEntryByName(name, op == opGib);
+            expect = [&, name](const Pairs& after) {
+                unchangedUnlessOk(after, [&](const Pairs& added, const Pairs& removed) {
+                    Require(added.empty() && removed.size() == 1 && removed[0].first == ToPakPath(name),
+                            what + " did not remove exactly that entry");
+                    Require(m_pak->GetGibbed().size() == gibbedBefore + 1, what + " did not keep it restorable");
+                });
+            };
+            break;
+        }
+        case opGibFolder: {
+            const std::string folder = SelectFolder(script.Byte());
+            what = "gibbing the folder '" + folder + "'";
+            ok = m_pak->GibFolder(folder);
+            expect = [&, folder](const Pairs& after) {
+                Require(Minus(after, before).empty(), what + " added entries");
+                if (!ok) return;
+                const std::string prefix = PrefixOf(folder);
+                for (const Pair& p : before)
+                    Require((p.first.compare(0, prefix.size(), prefix) == 0) !=
+                                std::binary_search(after.begin(), after.end(), p),
+                            what + " removed the wrong entries");
+            };
+            break;
+        }
+        case opRestore: {
+            const std::string name = SelectGibbed(script.Byte());
+            what = "restoring " + name;
+            ok = m_pak->RestoreByName(name);
+            expect = [&, name](const Pairs& after) {
+                unchangedUnlessOk(after, [&](const Pairs& added, const Pairs& removed) {
+                    // An empty entry swapped with an empty one of that name shows no change.
+                    if (added.empty() && removed.empty() &&
+                        std::binary_search(after.begin(), after.end(), Pair(name, 0)))
+                        return;
+                    Require(added.size() == 1 && added[0].first == name, what + " did not bring back exactly that name");
+                    // The live entry it swaps with is looked up in pak form.
+                    Require(removed.empty() || (removed.size() == 1 && removed[0].first == ToPakPath(name)),
+                            what + " removed entries it should not");
+                });
+            };
+            break;
+        }
+        case opRenameEntry: {
+            const std::string from = SelectEntry(script.Byte());
+            const std::string folder = kFolders[script.Byte() % kFolders.size()];
+            const std::string to = CombinePath(folder, kLeaves[script.Byte() % kLeaves.size()]);
+            what = "renaming " + from + " to " + to;
+            ok = m_pak->RenameEntryByName(from, to);
+            expect = [&, from, to](const Pairs& after) {
+                unchangedUnlessOk(after, [&](const Pairs& added, const Pairs& removed) {
+                    Require(added.size() == 1 && removed.size() == 1 && added[0].second == removed[0].second &&
+                                removed[0].first == ToPakPath(from) && added[0].first == ToPakPath(to),
+                            what + " did not move exactly that entry");
+                });
+            };
+            break;
+        }
+        case opRenameFolder: {
+            const std::string from = SelectFolder(script.Byte());
+            const std::string folder = kFolders[script.Byte() % kFolders.size()];
+            const std::string to = CombinePath(folder, kLeaves[script.Byte() % kLeaves.size()]);
+            what = "renaming the folder '" + from + "' to '" + to + "'";
+            ok = m_pak->RenameFolder(from, to);
+            expect = [&](const Pairs& after) {
+                std::vector<std::uint32_t> a;
+                std::vector<std::uint32_t> b;
+                for (const Pair& p : before) a.push_back(p.second);
+                for (const Pair& p : after) b.push_back(p.second);
+                std::sort(a.begin(), a.end());
+                std::sort(b.begin(), b.end());
+                Require(a == b, what + " lost or gained data");
+            };
+            break;
+        }
+        case opCreateFolder: {
+            const std::uint8_t s = script.Byte();
+            const std::uint8_t leaf = script.Byte();
+            const std::string folder =
+                (leaf & 0x80) ? SelectFolder(s) : CombinePath(SelectFolder(s), kLeaves[leaf % kLeaves.size()]);
+            what = "creating the folder '" + folder + "'";
+            ok = m_pak->CreateFolder(folder);
+            expect = [&, folder](const Pairs& after) {
+                unchangedUnlessOk(after, [&](const Pairs& added, const Pairs& removed) {
+                    Require(removed.empty() && added.size() == 1 && added[0].second == 0 &&
+                                added[0].first == CombinePath(ToPakPath(folder), "temp.tmp"),
+                            what + " did not add exactly its placeholder");
+                });
+            };
+            break;
+        }
+        case opRecover: {
+            what = "recovering unused space";
+            ok = m_pak->RecoverUnusedSpace();
+            expect = [&](const Pairs& after) {
+                Require(after == before, what + " changed entries");
+                if (!ok) return;
+                Require(m_pak->GetGibbed().empty(), what + " kept gibbed entries restorable");
+                Require(m_pak->GetUnusedSpaceBytes() == 0, what + " left unused space");
+                if (m_pak->InBatch()) return;
+                std::string bytes;
+                ReadWholeFile(m_pakPath, bytes);
+                const auto parsed = test::ParsePak(bytes);
+                std::uint64_t data = 0;
+                for (const auto& e : parsed->entries) data += e.length;
+                Require(parsed->dirOffset == 12 + data && bytes.size() == 12 + data + parsed->dirLength,
+                        what + " did not pack the data behind the header with the directory last");
+            };
+            break;
+        }
+        case opImport: {
+            const std::uint8_t shape = script.Byte();
+            const std::string folder = kFolders[script.Byte() % kFolders.size()];
+            const bool replace = (script.Byte() & 1) != 0;
+            std::uint32_t firstId = 0;
+            const std::string root = MakeImportTree(shape, firstId);
+            what = "importing " + root.substr(m_imp.size() + 1) + " into '" + folder + "'";
+            ok = m_pak->ImportFolder(root, folder, replace);
+            expect = [&, replace, firstId](const Pairs& after) {
+                const Pairs added = Minus(after, before);
+                const Pairs removed = Minus(before, after);
+                for (const Pair& p : added) Require(p.second == 0 || p.second >= firstId, what + " added data from elsewhere");
+                for (const Pair& p : removed)
+                    Require(replace && std::any_of(added.begin(), added.end(), [&](const Pair& a) { return a.first == p.first; }),
+                            what + " removed an entry it did not replace");
+            };
+            break;
+        }
+        case opBeginBatch:
+            what = "beginning a batch";
+            ok = true;
+            if (m_pak->InBatch()) break;  // nesting is the engine's business, one level is enough here
+            m_pak->BeginBatch();
+            expect = [&](const Pairs& after) { Require(after == before, "beginning a batch changed entries"); };
+            break;
+        case opEndBatch:
+            what = "ending a batch";
+            if (!m_pak->InBatch()) break;
+            ok = m_pak->EndBatch();
+            expect = [&](const Pairs& after) {
+                Require(ok, "ending a batch failed: " + m_pak->GetErrorText());
+                Require(after == before, "ending a batch changed entries");
+            };
+            break;
+        case opReopen:
+            what = "closing and reopening";
+            ok = m_pak->ClosePak() && m_pak->OpenPak(m_pakPath);
+            expect = [&](const Pairs& after) {
+                Require(ok, "closing and reopening failed: " + m_pak->GetErrorText());
+                Require(after == before, "reopening shows other entries than were open");
+            };
+            break;
+        case opFailWrite:
+        case opCount: break;
+        }
+
+        if (Tracing()) {
+            const std::string how =
+                !fault ? "" : (dies ? " [dies after write " : " [disk full at write ") + std::to_string(fault->first) + "]";
+            std::fprintf(stderr, "step: %s%s -> %s (code %d)\n", what.c_str(), how.c_str(), ok ? "ok" : "failed",
+                         m_pak->GetError());
+        }
+        if (dies) {
+            // A killed process writes nothing more, not even from its
+            // destructor; the next run opens what it left.
+            m_pak.reset();
+            OpenFresh();
+            CheckDisk(what + " killed after " + std::to_string(fault->first) + " writes");
+            return;
+        }
+        m_fs.Reset();
+        const Pairs after = LivePairs();
+        if (fault) {
+            m_bSynced = false;  // memory may hold a change the disk refused
+        } else {
+            if (expect) expect(after);
+            const bool committed = op == opReopen || (ok && (after != before || op == opRecover || op == opEndBatch));
+            if (committed && !m_pak->InBatch() && !m_pak->HasPendingChanges()) m_bSynced = true;
+        }
+        CheckDisk(what);
+    }
+
+    const std::string m_base;
+    const std::string m_pakPath;
+    const std::string m_copyPath;
+    const std::string m_src;
+    const std::string m_imp;
+    std::vector<std::uint32_t> m_blobLengths;  // by blob id; 0 is no blob
+    test::CFaultyFileSystem m_fs;
+    std::unique_ptr<CPakArchive> m_pak;
+    bool m_bSynced = true;
+    std::optional<std::pair<int, std::uint8_t>> m_fault;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    CScriptReader script(data, size);
+    CSession session;
+    session.Run(script);
+    return 0;
+}

@@ -1,0 +1,350 @@
+// Opens arbitrary bytes as a pak and runs every reading operation on it:
+// lookups, listings, sizes, reading entries, extraction into a private
+// folder and the unused-space figure. Beyond memory and UB faults it
+// catches answers that disagree with a plain decoding of the same bytes
+// (the name index must never change a result), extracted files with the
+// wrong bytes, stray temporary files, and anything extraction puts outside
+// the folder it was given.
+#include "engine/pak_archive.h"
+#include "engine/pak_names.h"
+#include "fuzz_common.h"
+#include "support/pak_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+#include <filesystem>
+#include <set>
+
+using namespace vantor;
+using namespace vantor::fuzz;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Longer than any entry name, so that extracting beside the pak can never
+// replace the pak itself.
+const std::string kPakName = "the-pak-under-test-whose-name-no-entry-of-56-bytes-can-have.pak";
+
+struct Record {
+    std::string name;
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+};
+
+// The plain decoding the engine is held to.
+struct Decoded {
+    bool mustRefuse = false;  // no reader may open it
+    bool mustOpen = false;    // every reader must open it
+    std::vector<Record> records;
+};
+
+std::uint32_t U32(const std::string& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+Decoded Decode(const std::string& bytes)
+{
+    Decoded d;
+    if (bytes.size() < 12 || bytes.compare(0, 4, "PACK") != 0) {
+        d.mustRefuse = true;
+        return d;
+    }
+    const std::uint64_t dirOffset = U32(bytes, 4);
+    const std::uint64_t dirLength = U32(bytes, 8);
+    const std::uint64_t whole = dirLength / 64 * 64;
+    if (dirOffset == 0 && dirLength == 0) {
+        d.mustRefuse = true;
+        return d;
+    }
+    // Whole records past the end cannot be read; how a trailing partial
+    // record is judged is the reader's choice.
+    if (whole != 0 && dirOffset + whole > bytes.size()) {
+        d.mustRefuse = true;
+        return d;
+    }
+    d.mustOpen = dirLength == whole ? (dirLength == 0 || dirOffset + dirLength <= bytes.size()) : false;
+    for (std::uint64_t at = dirOffset; at < dirOffset + whole; at += 64) {
+        const char* field = bytes.data() + at;
+        Record r;
+        r.name.assign(field, strnlen(field, 56));
+        r.offset = U32(bytes, static_cast<std::size_t>(at + 56));
+        r.length = U32(bytes, static_cast<std::size_t>(at + 60));
+        d.records.push_back(std::move(r));
+    }
+    return d;
+}
+
+int FirstIndex(const std::vector<Record>& records, std::string_view name)
+{
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (records[i].name == name) return static_cast<int>(i);
+    return -1;
+}
+
+// An empty entry has nothing to read, wherever it points.
+bool InsideFile(const Record& r, std::size_t size) { return r.length == 0 || std::uint64_t{r.offset} + r.length <= size; }
+
+std::string DataOf(const Record& r, const std::string& bytes) { return r.length == 0 ? std::string() : bytes.substr(r.offset, r.length); }
+
+// Folder paths the names imply, as the views would ask for them; only
+// those the engine takes as they are (ToPakPath leaves them alone).
+std::vector<std::string> FoldersOf(const std::vector<Record>& records)
+{
+    std::vector<std::string> folders{""};
+    std::set<std::string> seen{""};
+    for (const Record& r : records) {
+        for (std::size_t slash = r.name.find('/'); slash != std::string::npos; slash = r.name.find('/', slash + 1)) {
+            std::string folder = r.name.substr(0, slash);
+            if (ToPakPath(folder) != folder || !seen.insert(folder).second) continue;
+            folders.push_back(std::move(folder));
+            if (folders.size() >= 48) return folders;
+        }
+    }
+    return folders;
+}
+
+std::string PrefixOf(const std::string& folder) { return folder.empty() || folder.back() == '/' ? folder : folder + "/"; }
+
+void CheckListings(CPakArchive& pak, const std::vector<Record>& records)
+{
+    bool leadingSlash = false;
+    for (const Record& r : records) leadingSlash |= !r.name.empty() && r.name[0] == '/';
+
+    for (const std::string& folder : FoldersOf(records)) {
+        const std::string prefix = PrefixOf(folder);
+        StringArray all;
+        StringArray files;
+        StringArray subfolders;
+        std::set<std::string> seen;
+        for (const Record& r : records) {
+            if (r.name.compare(0, prefix.size(), prefix) != 0) continue;
+            all.push_back(r.name);
+            const std::string rest = r.name.substr(prefix.size());
+            const std::size_t slash = rest.find('/');
+            if (slash == std::string::npos)
+                files.push_back(GetNamePart(r.name));
+            else if (seen.insert(rest.substr(0, slash)).second)
+                subfolders.push_back(rest.substr(0, slash));
+        }
+        StringArray got;
+        pak.ListFolder(folder, got);
+        Require(got == all, "ListFolder(\"" + folder + "\") disagrees with the directory");
+        got.clear();
+        pak.ListSubfolders(folder, got);
+        Require(got == subfolders, "ListSubfolders(\"" + folder + "\") disagrees with the directory");
+        // A name with a leading '/' has an empty first level; at the root
+        // the engine counts it as a file, a plain reading as a folder.
+        if (!(folder.empty() && leadingSlash)) {
+            got.clear();
+            pak.ListFolderFiles(folder, got);
+            Require(got == files, "ListFolderFiles(\"" + folder + "\") disagrees with the directory");
+        }
+        if (!folder.empty() && folder.find("//") == std::string::npos && folder.front() != '/' && folder.back() != '/') {
+            const std::size_t slash = folder.rfind('/');
+            const std::string parent = slash == std::string::npos ? "" : folder.substr(0, slash);
+            const std::string leaf = slash == std::string::npos ? folder : folder.substr(slash + 1);
+            Require(pak.FolderExists(parent, leaf), "FolderExists misses \"" + folder + "\"");
+            const std::string missing = folder + "zz/";
+            bool other = false;
+            for (const Record& r : records) other |= r.name.compare(0, missing.size(), missing) == 0;
+            Require(other || !pak.FolderExists(parent, leaf + "zz"), "FolderExists finds a folder no name has");
+        }
+    }
+}
+
+void CheckLookupsAndReads(CPakArchive& pak, const std::vector<Record>& records, const std::string& bytes)
+{
+    std::vector<char> buffer;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const Record& r = records[i];
+        const int first = FirstIndex(records, r.name);
+        Require(pak.FindEntry(r.name) == first, "FindEntry(\"" + r.name + "\") is not the first record of that name");
+        Require(pak.EntryExists(r.name), "EntryExists misses \"" + r.name + "\"");
+        (void)CPakArchive::GetTypeName(r.name);
+        if (ToPakPath(r.name) == r.name) {
+            const std::uint32_t length = records[static_cast<std::size_t>(first)].length;
+            const int kb = length == 0 ? 0 : length < 1024 ? 1 : static_cast<int>(length / 1024);
+            Require(pak.GetEntrySizeKB(r.name) == kb, "GetEntrySizeKB(\"" + r.name + "\") is wrong");
+            Require(pak.ReadEntryByName(r.name, nullptr) == length, "ReadEntryByName gives the wrong length");
+        }
+        if (InsideFile(r, bytes.size())) {
+            buffer.assign(r.length + 1, '\0');
+            const std::string data = DataOf(r, bytes);
+            Require(pak.ReadEntryData(i, buffer.data()), "an entry inside the file cannot be read");
+            Require(std::string_view(buffer.data(), r.length) == data, "an entry reads back wrong bytes");
+            const std::uint32_t skip = r.length / 3;
+            Require(pak.ReadEntryPart(i, skip, buffer.data(), r.length - skip) &&
+                        std::string_view(buffer.data(), r.length - skip) == std::string_view(data).substr(skip),
+                    "part of an entry reads back wrong bytes");
+            Require(!pak.ReadEntryPart(i, skip, buffer.data(), r.length - skip + 1), "a read past an entry's end succeeded");
+        } else if (r.length <= (1u << 20)) {
+            buffer.assign(r.length, '\0');
+            Require(!pak.ReadEntryData(i, buffer.data()), "an entry running past the end of the file was read");
+        }
+    }
+    StringArray gibbed;
+    pak.GetGibbedNames(gibbed);
+    Require(gibbed.empty(), "a freshly opened pak has gibbed entries");
+}
+
+// The bytes a successful extraction must have written for `name`.
+bool ExpectedData(const std::vector<Record>& records, const std::string& bytes, const std::string& name, std::string& data)
+{
+    const int first = FirstIndex(records, name);
+    if (first < 0) return false;
+    const Record& r = records[static_cast<std::size_t>(first)];
+    if (!InsideFile(r, bytes.size())) return false;
+    data = DataOf(r, bytes);
+    return true;
+}
+
+void RequireFile(const std::string& path, const std::string& data, const std::string& what)
+{
+    std::string got;
+    Require(ReadWholeFile(path, got), what + ": " + path + " is missing");
+    Require(got == data, what + ": " + path + " holds the wrong bytes");
+}
+
+void CheckExtraction(CPakArchive& pak, const std::vector<Record>& records, const std::string& bytes,
+                     const std::string& base)
+{
+    const std::string out = base + "/out";
+    const std::string all = out + "/all";
+    const std::string to = out + "/to";
+    const std::string flat = out + "/flat";
+    const std::string rel = out + "/rel";
+    for (const std::string& folder : {all, to, flat, rel}) fs::create_directories(folder);
+
+    std::string data;
+    // Extraction looks every name up in pak form, so "a\\b" extracts the
+    // entry "a/b" when there is one.
+    if (pak.ExtractFolderTo("", all, true)) {
+        for (const Record& r : records) {
+            const std::string found = ToPakPath(r.name);
+            Require(ExpectedData(records, bytes, found, data), "ExtractFolderTo succeeded with an unreadable entry");
+            RequireFile(all + "/" + found, data, "ExtractFolderTo");
+        }
+    }
+
+    StringArray top;
+    pak.ListSubfolders("", top);
+    for (std::size_t t = 0; t < top.size() && t < 6; ++t) {
+        const std::string target = rel + "/" + std::to_string(t);
+        fs::create_directories(target);
+        if (!pak.ExtractFolderRelative(top[t], target, true) || ToPakPath(top[t]) != top[t]) continue;
+        for (const Record& r : records) {
+            if (r.name.compare(0, top[t].size() + 1, top[t] + "/") != 0) continue;
+            const std::string found = ToPakPath(r.name);
+            Require(ExpectedData(records, bytes, found, data), "ExtractFolderRelative succeeded with an unreadable entry");
+            RequireFile(target + "/" + found, data, "ExtractFolderRelative");
+        }
+    }
+
+    for (std::size_t i = 0; i < records.size() && i < 24; ++i) {
+        const std::string found = ToPakPath(records[i].name);
+        if (pak.ExtractEntry(records[i].name, flat, true)) {
+            Require(ExpectedData(records, bytes, found, data), "ExtractEntry succeeded with an unreadable entry");
+            RequireFile(flat + "/" + GetNamePart(found), data, "ExtractEntry");
+        }
+        if (pak.ExtractEntryTo(records[i].name, to, true)) {
+            Require(ExpectedData(records, bytes, found, data), "ExtractEntryTo succeeded with an unreadable entry");
+            RequireFile(to + "/" + found, data, "ExtractEntryTo");
+        }
+        if (i < 4 && pak.ExtractEntryBesidePak(records[i].name, true)) {
+            Require(ExpectedData(records, bytes, found, data), "ExtractEntryBesidePak succeeded with an unreadable entry");
+            RequireFile(base + "/pak/" + found, data, "ExtractEntryBesidePak");
+        }
+    }
+    (void)pak.CreateDiskFolders(records.empty() ? "x/y" : records[0].name, base + "/out/made");
+
+    // Nothing outside the two folders, and no file a name does not explain
+    // (a leftover temporary file, a name bent on the way).
+    std::set<std::string> names{kPakName};
+    for (const Record& r : records) {
+        const std::string n = ToPakPath(r.name);
+        names.insert(n);
+        names.insert(GetNamePart(n));
+    }
+    for (const std::string& path : ListTree(base)) {
+        Require(path == "pak" || path == "out" || path.compare(0, 4, "pak/") == 0 || path.compare(0, 4, "out/") == 0,
+                "extraction wrote outside its folder: " + path);
+        std::error_code error;
+        if (!fs::is_regular_file(base + "/" + path, error)) continue;
+        const std::size_t cut = path.compare(0, 4, "pak/") == 0 ? 4 : path.compare(0, 8, "out/rel/") == 0 ? path.find('/', 8) + 1 : path.find('/', 4) + 1;
+        Require(names.count(path.substr(cut)) != 0, "extraction left a file no entry names: " + path);
+    }
+}
+
+void CheckUnusedSpace(CPakArchive& pak, const std::vector<Record>& records, const std::string& bytes)
+{
+    // Last: it sorts the live directory by offset.
+    const std::uint64_t dirOffset = U32(bytes, 4);
+    const std::uint64_t dirLength = records.size() * 64;  // whole records only, as read
+    std::uint64_t live = 0;
+    for (const Record& r : records) live += r.length;
+    const std::uint64_t unused = pak.GetUnusedSpaceBytes();
+    const int kb = pak.GetUnusedSpaceKB();
+    Require(kb == (unused == 0 ? 0 : std::max<int>(1, static_cast<int>(unused / 1024))), "GetUnusedSpaceKB disagrees with the bytes");
+
+    // When the layout is plainly sound the figure is plain arithmetic.
+    bool sound = dirLength == 0 || (dirOffset >= 12 && dirOffset + dirLength <= bytes.size());
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges;
+    if (dirLength != 0) ranges.emplace_back(dirOffset, dirOffset + dirLength);
+    for (const Record& r : records) {
+        if (r.length == 0) continue;
+        sound &= r.offset >= 12 && InsideFile(r, bytes.size());
+        ranges.emplace_back(r.offset, std::uint64_t{r.offset} + r.length);
+    }
+    std::sort(ranges.begin(), ranges.end());
+    for (std::size_t i = 1; i < ranges.size(); ++i) sound &= ranges[i - 1].second <= ranges[i].first;
+    const bool arithmetic = 12 + dirLength + live <= bytes.size();
+    const std::uint64_t expected = arithmetic ? bytes.size() - 12 - dirLength - live : 0;
+    if (unused != 0) Require(arithmetic && unused == expected, "unused space is not file - header - directory - data");
+    // Empty entries hold no bytes, so where they point does not matter.
+    if (sound) Require(unused == expected, "a sound pak reports the wrong unused space");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string base = WorkFolder();
+    EmptyFolder(base);
+    fs::create_directories(base + "/pak");
+    fs::create_directories(base + "/out");
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const std::string path = base + "/pak/" + kPakName;
+    WriteWholeFile(path, bytes);
+
+    const Decoded decoded = Decode(bytes);
+    CPakArchive pak;
+    const bool opened = pak.OpenPak(path);
+    Require(!(opened && decoded.mustRefuse), "opened bytes no reader can take as a pak");
+    Require(opened || !decoded.mustOpen, "refused a pak every reader can open (code " + std::to_string(pak.GetError()) + ")");
+    if (!opened) {
+        Require(!pak.IsOpen() && pak.GetEntries().empty(), "a failed open left a pak open");
+        return 0;
+    }
+    if (const auto parsed = test::ParsePak(bytes)) Require(parsed->entries.size() == decoded.records.size(), "the independent reader sees other records");
+
+    const PakEntryArray& entries = pak.GetEntries();
+    Require(entries.size() == decoded.records.size(), "the directory has the wrong number of records");
+    Require(pak.GetHeader().dirLength == entries.size() * 64, "dirLength does not match the records read");
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Record& r = decoded.records[i];
+        Require(entries[i].Name() == r.name && entries[i].offset == r.offset && entries[i].length == r.length,
+                "record " + std::to_string(i) + " is not what the bytes say");
+    }
+
+    CheckLookupsAndReads(pak, decoded.records, bytes);
+    CheckListings(pak, decoded.records);
+    CheckExtraction(pak, decoded.records, bytes, base);
+    CheckUnusedSpace(pak, decoded.records, bytes);
+    Require(pak.ClosePak(), "closing failed: " + pak.GetErrorText());
+    return 0;
+}
