@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the full build with warnings as
-# errors, the engine alone without Qt, and the engine tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# errors, the engine alone without Qt (with the benchmarks, built but not
+# run: they print figures, not verdicts), the engine tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target for
+# one minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh build test
+scripts/install-deps.sh build test bench fuzz
 jobs=$(nproc)
 
 echo "== full build and tests"
@@ -13,8 +15,8 @@ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_WER
 cmake --build build/test -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure -j "$jobs"
 
-echo "== engine alone (no Qt)"
-cmake -S . -B build/engine -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOR_ENGINE_ONLY=ON -DVANTOR_WERROR=ON
+echo "== engine alone (no Qt), with the benchmarks"
+cmake -S . -B build/engine -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOR_ENGINE_ONLY=ON -DVANTOR_BENCH=ON -DVANTOR_WERROR=ON
 cmake --build build/engine -j "$jobs"
 ctest --test-dir build/engine --output-on-failure -j "$jobs"
 
@@ -22,5 +24,8 @@ echo "== engine under AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOR_ENGINE_ONLY=ON -DVANTOR_SANITIZE=ON -DVANTOR_WERROR=ON
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build/asan --output-on-failure -j "$jobs"
+
+echo "== fuzz targets, one minute each"
+VANTOR_JOBS=$jobs fuzz/run 1
 
 echo "== all tests passed"
