@@ -14,8 +14,8 @@
 namespace vantor::cli {
 namespace {
 
-// The records the operands select, or false after reporting the first
-// operand that selects nothing (the rest are still looked at).
+// The records the operands select; false after reporting each operand
+// that selects nothing (the others still count).
 bool SelectRecords(CPakArchive& pak, const std::vector<std::string>& names, std::vector<std::size_t>& selected)
 {
     const PakEntryArray& entries = pak.GetEntries();

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <numeric>
 #include <unordered_map>
 #include <utility>
 

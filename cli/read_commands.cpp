@@ -7,6 +7,7 @@
 
 #include "engine/pak_names.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
