@@ -104,7 +104,7 @@ int CPakArchive::ListSubfolders(std::string_view folder, StringArray& out)
 
 int CPakArchive::GetEntrySizeKB(std::string_view name) const
 {
-    const int index = FindEntry(ToPakPath(name));
+    const int index = FindEntryByName(name);
     if (index < 0) return -1;
     const std::uint32_t length = m_entries[static_cast<std::size_t>(index)].length;
     if (length == 0) return 0;

@@ -6,6 +6,7 @@
 
 #include "pak_file.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -18,6 +19,12 @@ public:
     ~CPakArchive() override;
 
     bool IsReadOnly() const { return m_bReadOnly != 0; }
+
+    // Told about every item that fails inside a multi-item operation (the
+    // folder extractions and ImportFolder): the entry name or disk path and
+    // its code. The operation's own result and code stay as documented.
+    using ItemFailureFn = std::function<void(const std::string& item, int code)>;
+    void SetItemFailureReporter(ItemFailureFn reporter) { m_itemFailed = std::move(reporter); }
 
     // --- Opening and closing ------------------------------------------------
     // Read-write when possible, else read-only; the code of the read-only
@@ -107,7 +114,11 @@ public:
 protected:
     bool RefuseReadOnly();
     // The one-entry extractions, given a checked entry name.
-    bool ExtractOne(const std::string& name, const std::string& diskFolder, bool overwrite);
+    bool ExtractOne(std::size_t index, const std::string& diskFolder, bool overwrite);
+    // The live entry a caller names, or -1 (no code); -2 with 23 when its
+    // stored name could lead out of a folder.
+    int FindSafeEntry(std::string_view name);
+    void ReportItemFailure(const std::string& item);
     // The entries beneath a pak-form prefix, by data offset, with totals.
     bool ListInOffsetOrder(const std::string& prefix, StringArray& names, PakProgress& totals);
     bool ImportTree(const std::string& diskFolder, const std::string& folder, bool replace, int depth);
@@ -116,6 +127,8 @@ protected:
     int m_bReadOnly = 0;
     // Disk folders known to exist during one multi-item extraction.
     std::unordered_set<std::string> m_knownFolders;
+    bool m_bCacheFolders = false;
+    ItemFailureFn m_itemFailed;
     PakProgressFn m_progress;
     PakProgress m_report;
     bool m_bStopped = false;

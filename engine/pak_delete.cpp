@@ -12,7 +12,7 @@ bool CPakArchive::GibEntryByName(std::string_view name, bool writeNow)
         m_nError = errAccessDenied;
         return false;
     }
-    const int index = FindEntry(ToPakPath(name));
+    const int index = FindEntryByName(name);
     if (index < 0) return false;
     const bool directoryEndedFile = std::uint64_t{m_header.dirOffset} + m_header.dirLength == m_nLogicalLength;
     if (!GibEntry(static_cast<std::size_t>(index))) return false;
@@ -71,7 +71,7 @@ bool CPakArchive::RestoreByName(std::string_view name)
     }
     const int deleted = FindDeletedEntry(name);
     if (deleted < 0) return false;
-    const int live = FindEntry(ToPakPath(name));
+    const int live = FindEntryByName(name);
 
     // Decide before touching the live entry whether the gibbed one can come
     // back: its bytes must not belong to live data other than the entry of

@@ -10,29 +10,37 @@
 namespace vantor {
 namespace {
 
-// Clears the disk-folder cache when a multi-item extraction ends.
+// Remembers the disk folders made or found during one multi-item
+// extraction only: outside it, folders may vanish between calls.
 struct CFolderCacheScope {
-    explicit CFolderCacheScope(std::unordered_set<std::string>& cache) : m_cache(cache) { m_cache.clear(); }
-    ~CFolderCacheScope() { m_cache.clear(); }
+    CFolderCacheScope(std::unordered_set<std::string>& cache, bool& enabled) : m_cache(cache), m_enabled(enabled)
+    {
+        m_cache.clear();
+        m_enabled = true;
+    }
+    ~CFolderCacheScope()
+    {
+        m_cache.clear();
+        m_enabled = false;
+    }
     std::unordered_set<std::string>& m_cache;
+    bool& m_enabled;
 };
 
 }  // namespace
 
 std::uint32_t CPakArchive::ReadEntryByName(std::string_view name, void* buffer)
 {
-    const int index = FindEntry(ToPakPath(name));
+    const int index = FindEntryByName(name);
     if (index < 0) return 0;
     const std::uint32_t length = m_entries[static_cast<std::size_t>(index)].length;
     if (buffer != nullptr && length != 0 && !ReadEntryData(static_cast<std::size_t>(index), buffer)) return 0;
     return length;
 }
 
-bool CPakArchive::ExtractOne(const std::string& name, const std::string& diskFolder, bool overwrite)
+bool CPakArchive::ExtractOne(std::size_t index, const std::string& diskFolder, bool overwrite)
 {
-    const int index = FindEntry(name);
-    if (index < 0) return false;
-    const std::string target = JoinDiskPath(diskFolder, GetNamePart(name));
+    const std::string target = JoinDiskPath(diskFolder, GetNamePart(m_entries[index].Name()));
     FileStatus status;
     if (m_fs.Status(target, status, false) == FileCause::none && !overwrite) return true;
 
@@ -46,13 +54,13 @@ bool CPakArchive::ExtractOne(const std::string& name, const std::string& diskFol
         SetErrorFromCause(cause);
         return false;
     }
-    const std::uint32_t length = m_entries[static_cast<std::size_t>(index)].length;
+    const std::uint32_t length = m_entries[index].length;
     bool ok = true;
     try {
         char* buffer = TransferBuffer();
         for (std::uint64_t done = 0; ok && done < length;) {
             const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, kTransferChunk));
-            ok = ReadEntryPart(static_cast<std::size_t>(index), done, buffer, count);
+            ok = ReadEntryPart(index, done, buffer, count);
             if (ok) {
                 cause = file->WriteAt(done, buffer, count);
                 if (cause != FileCause::none) {
@@ -78,24 +86,26 @@ bool CPakArchive::ExtractOne(const std::string& name, const std::string& diskFol
     return ok;
 }
 
-// The entry a caller names, as the pak stores it; 23 when that name could
-// lead out of a folder.
-static int FindSafeEntry(CPakArchive& pak, std::string_view name, std::string& found)
+int CPakArchive::FindSafeEntry(std::string_view name)
 {
-    found = ToPakPath(name);
-    const int index = pak.FindEntry(found);
-    if (!IsSafeRelativeName(index < 0 ? std::string(name) : found)) {
-        pak.SetError(errBadName);
+    const int index = FindEntryByName(name);
+    if (!IsSafeRelativeName(index < 0 ? name : m_entries[static_cast<std::size_t>(index)].Name())) {
+        m_nError = errBadName;
         return -2;
     }
     return index;
 }
 
+void CPakArchive::ReportItemFailure(const std::string& item)
+{
+    if (m_itemFailed) m_itemFailed(item, m_nError);
+}
+
 bool CPakArchive::ExtractEntry(std::string_view name, std::string_view diskFolder, bool overwrite)
 {
-    std::string n;
-    if (FindSafeEntry(*this, name, n) < 0) return false;
-    return ExtractOne(n, std::string(diskFolder), overwrite);
+    const int index = FindSafeEntry(name);
+    if (index < 0) return false;
+    return ExtractOne(static_cast<std::size_t>(index), std::string(diskFolder), overwrite);
 }
 
 bool CPakArchive::CreateDiskFolders(std::string_view name, std::string_view diskFolder)
@@ -113,7 +123,7 @@ bool CPakArchive::CreateDiskFolders(std::string_view name, std::string_view disk
             return false;
         }
         current = JoinDiskPath(current, level);
-        if (m_knownFolders.count(current) != 0) continue;
+        if (m_bCacheFolders && m_knownFolders.count(current) != 0) continue;
         if (m_fs.CreateFolder(current) != FileCause::none) {
             FileStatus status;
             if (m_fs.Status(current, status, false) != FileCause::none) {
@@ -126,17 +136,18 @@ bool CPakArchive::CreateDiskFolders(std::string_view name, std::string_view disk
                 return false;
             }
         }
-        m_knownFolders.insert(current);
+        if (m_bCacheFolders) m_knownFolders.insert(current);
     }
     return true;
 }
 
 bool CPakArchive::ExtractEntryTo(std::string_view name, std::string_view diskFolder, bool overwrite)
 {
-    std::string n;
-    if (FindSafeEntry(*this, name, n) < 0) return false;
-    if (!CreateDiskFolders(n, diskFolder)) return false;
-    return ExtractOne(n, JoinDiskPath(diskFolder, GetFolderPart(n)), overwrite);
+    const int index = FindSafeEntry(name);
+    if (index < 0) return false;
+    const std::string stored(m_entries[static_cast<std::size_t>(index)].Name());
+    if (!CreateDiskFolders(stored, diskFolder)) return false;
+    return ExtractOne(static_cast<std::size_t>(index), JoinDiskPath(diskFolder, GetFolderPart(stored)), overwrite);
 }
 
 bool CPakArchive::ExtractEntryBesidePak(std::string_view name, bool overwrite)
@@ -174,17 +185,18 @@ bool CPakArchive::ExtractFolderTo(std::string_view folder, std::string_view disk
 {
     std::string prefix = ToPakPath(folder);
     if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
-    CFolderCacheScope cache(m_knownFolders);
+    CFolderCacheScope cache(m_knownFolders, m_bCacheFolders);
     StringArray names;
     PakProgress report;
     if (!ListInOffsetOrder(prefix, names, report)) return false;
     bool result = true;
     for (const std::string& name : names) {
         if (progress && !progress(report)) return false;
-        const int index = FindEntry(ToPakPath(name));
+        const int index = FindEntry(name);
         const std::uint64_t length = index < 0 ? 0 : m_entries[static_cast<std::size_t>(index)].length;
         if (!ExtractEntryTo(name, diskFolder, overwrite)) {
             result = false;
+            ReportItemFailure(name);
             if (IsFatalError()) return false;
         }
         ++report.itemsDone;
@@ -204,27 +216,28 @@ bool CPakArchive::ExtractFolderRelative(std::string_view folder, std::string_vie
     }
     if (f.back() == '/') f.pop_back();
     const std::size_t slash = f.rfind('/');
-    CFolderCacheScope cache(m_knownFolders);
+    CFolderCacheScope cache(m_knownFolders, m_bCacheFolders);
     StringArray names;
     PakProgress report;
     if (!ListInOffsetOrder(f + "/", names, report)) return false;
     bool result = true;
     for (const std::string& name : names) {
         if (progress && !progress(report)) return false;
-        std::string n;
-        const int index = FindSafeEntry(*this, name, n);
+        const int index = FindSafeEntry(name);
         const std::uint64_t length = index < 0 ? 0 : m_entries[static_cast<std::size_t>(index)].length;
         ++report.itemsDone;
         report.bytesDone += length;
         if (index < 0) {
             result = false;
+            ReportItemFailure(name);
             continue;
         }
-        const std::string rel = slash == std::string::npos ? n : n.substr(slash + 1);
+        const std::string rel = slash == std::string::npos ? name : name.substr(slash + 1);
         // An entry whose folder cannot be made is a failure, not a success.
         if (!CreateDiskFolders(rel, diskFolder) ||
-            !ExtractOne(n, JoinDiskPath(diskFolder, GetFolderPart(rel)), overwrite)) {
+            !ExtractOne(static_cast<std::size_t>(index), JoinDiskPath(diskFolder, GetFolderPart(rel)), overwrite)) {
             result = false;
+            ReportItemFailure(name);
             if (IsFatalError()) return false;
         }
     }

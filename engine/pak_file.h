@@ -137,6 +137,9 @@ public:
     bool IsValidPakPath(std::string_view path);
     bool IsValidDosName(std::string_view name);
     int FindEntry(std::string_view name) const;
+    // A name as callers give it: the exact stored name first (paks from
+    // other tools may store '\'), else its pak form.
+    int FindEntryByName(std::string_view name) const;
     int FindDeletedEntry(std::string_view name) const;
     // Appends every live entry at any depth beneath folder, in directory
     // order. Leaves code 19 (or 17 with an empty result).

@@ -93,6 +93,13 @@ bool CPakArchive::AddDiskFile(const std::string& diskPath, const std::string& fo
         m_nError = errAccessDenied;
         return false;
     }
+    // The pak itself cannot go into itself: on a platform with sharing
+    // modes its open would fail the same way.
+    FileIdentity pak;
+    if (m_pFile && m_pFile->GetIdentity(pak) == FileCause::none && pak == status.identity) {
+        m_nError = errSharingViolation;
+        return false;
+    }
     std::unique_ptr<IFile> file;
     cause = m_fs.Open(diskPath, OpenMode::read, false, file);
     std::uint64_t size = 0;
@@ -166,18 +173,23 @@ bool CPakArchive::ImportTree(const std::string& diskFolder, const std::string& f
         return false;
     }
     const std::string ownName = ToPakPath(d.substr(slash + 1));
-    if (!IsValidDosName(ownName)) return false;
+    if (!IsValidDosName(ownName)) {
+        ReportItemFailure(d);
+        return false;
+    }
     const std::string target = CombinePath(folder, ownName);
     // Every file below would fail the length rule; deeper levels need not
     // be read at all (and a tree of any depth cannot exhaust the stack).
     if (target.size() + 1 > kPakMaxNameLength || depth > static_cast<int>(kPakMaxNameLength)) {
         m_nError = errPathTooLong;
+        ReportItemFailure(d);
         return false;
     }
 
     std::vector<FolderItem> items;
     if (m_fs.ListFolder(d, items) != FileCause::none) {
         m_nError = errFileNotFound;
+        ReportItemFailure(d);
         return false;
     }
     // A stable order, whatever order the file system lists in.
@@ -212,6 +224,7 @@ bool CPakArchive::ImportTree(const std::string& diskFolder, const std::string& f
         const std::uint64_t size = m_fs.Status(path, status, true) == FileCause::none ? status.size : 0;
         if (!AddDiskFile(path, target, replace)) {
             result = false;
+            ReportItemFailure(path);
             if (IsFatalError()) {
                 m_bStopped = true;
                 return false;

@@ -25,6 +25,12 @@ int CPakFile::FindEntry(std::string_view name) const
     return m_index.Find(m_entries, name);
 }
 
+int CPakFile::FindEntryByName(std::string_view name) const
+{
+    const int exact = FindEntry(name);
+    return exact >= 0 ? exact : FindEntry(ToPakPath(name));
+}
+
 int CPakFile::FindDeletedEntry(std::string_view name) const
 {
     for (std::size_t i = 0; i < m_gibbed.size(); ++i)

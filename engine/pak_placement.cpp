@@ -40,6 +40,7 @@ void CPakFile::RestoreLayout()
 
 bool CPakFile::PlaceNewData(std::string_view name, std::uint64_t size, IPakDataSource& source, int replaceIndex)
 {
+    if (!CheckPakExists()) return false;
     // The layout as if the replaced entry were already gone.
     std::uint64_t length = m_nLogicalLength;
     std::uint64_t dirLength = m_header.dirLength;

@@ -22,10 +22,9 @@ bool CheckNewName(CPakFile& pak, std::string_view path, std::string_view lastLev
 bool CPakArchive::RenameEntryByName(std::string_view oldName, std::string_view newName)
 {
     if (RefuseReadOnly()) return false;
-    const std::string o = ToPakPath(oldName);
     const std::string n = ToPakPath(newName);
     if (!CheckNewName(*this, n, GetNamePart(n))) return false;
-    const int index = FindEntry(o);
+    const int index = FindEntryByName(oldName);
     if (index < 0) return false;
     if (FolderExists(n, "") || EntryExists(n)) {
         m_nError = errNameExists;

@@ -218,3 +218,34 @@ TEST_F(Extracting, SymbolicLinksInTheTargetAreNotFollowedOut)
     EXPECT_EQ("hi", ReadFileBytes(Out("readme.txt")));
     EXPECT_TRUE(FilesBelow(elsewhere.Path()) == std::vector<std::string>{"secret"});
 }
+
+TEST_F(Extracting, OneByOneExtractionsNeverTrustFoldersFromEarlierCalls)
+{
+    Open(Sample());
+    ASSERT_TRUE(m_pak.ExtractEntryTo("maps/e1m1.bsp", m_out.Path(), true));
+    fs::remove_all(Out("maps"));
+    EXPECT_TRUE(m_pak.ExtractEntryTo("maps/e1m1.bsp", m_out.Path(), true)) << m_pak.GetErrorText();
+    EXPECT_EQ("level", ReadFileBytes(Out("maps/e1m1.bsp")));
+}
+
+TEST_F(Extracting, NamesStoredWithBackslashesAreFoundAndLandInFolders)
+{
+    Open(PakBuilder().File("maps\\e1m1.bsp", "level").File("x.txt", "x"));
+    ASSERT_TRUE(m_pak.ExtractEntryTo("maps\\e1m1.bsp", m_out.Path(), false));
+    EXPECT_EQ("level", ReadFileBytes(Out("maps/e1m1.bsp")));
+    EXPECT_EQ(5u, m_pak.ReadEntryByName("maps\\e1m1.bsp", nullptr));
+    EXPECT_EQ(1, m_pak.GetEntrySizeKB("maps\\e1m1.bsp"));
+    ASSERT_TRUE(m_pak.RenameEntryByName("maps\\e1m1.bsp", "maps/e1m2.bsp"));
+    ASSERT_TRUE(m_pak.GibEntryByName("maps/e1m2.bsp", true));
+    EXPECT_EQ(1u, OnDisk().entries.size());
+}
+
+TEST_F(Extracting, EveryFailedItemIsReported)
+{
+    Open(PakBuilder().File("../x", "evil").File("ok.txt", "ok").File("maps/a.bsp", "a"));
+    WriteFileBytes(Out("maps"), "in the way");
+    std::vector<std::pair<std::string, int>> failed;
+    m_pak.SetItemFailureReporter([&](const std::string& item, int code) { failed.emplace_back(item, code); });
+    EXPECT_FALSE(m_pak.ExtractFolderTo("", m_out.Path(), true));
+    EXPECT_EQ((std::vector<std::pair<std::string, int>>{{"../x", errBadName}, {"maps/a.bsp", errFolderConflict}}), failed);
+}

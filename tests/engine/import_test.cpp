@@ -269,3 +269,28 @@ TEST_F(Importing, ReadOnlyPaksRefuseEveryChange)
     TempDir out;
     EXPECT_TRUE(m_readOnly.ExtractFolderTo("", out.Path(), false));
 }
+
+TEST_F(Importing, ThePakCannotBeAddedToItself)
+{
+    Open(Base());
+    fs::create_directories(m_dir / "pk");
+    const std::string bytes = Bytes();
+    EXPECT_FALSE(m_pak.AddFileFromDisk(m_path, "", false));
+    EXPECT_EQ(errSharingViolation, m_pak.GetError());
+    EXPECT_EQ(bytes, Bytes());
+}
+
+TEST_F(Importing, EveryFailedItemIsReportedWithItsPath)
+{
+    Open(Base());
+    Source("tree/LONGFILENAME.TXT", "x");
+    Source("tree/ok.txt", "ok");
+    Source("tree/LONGFOLDER/a.txt", "a");
+    std::vector<std::pair<std::string, int>> failed;
+    m_pak.SetItemFailureReporter([&](const std::string& item, int code) { failed.emplace_back(item, code); });
+    EXPECT_FALSE(m_pak.ImportFolder(m_src / "tree", "", false));
+    const std::string root = m_src / "tree";
+    EXPECT_EQ((std::vector<std::pair<std::string, int>>{{root + "/LONGFILENAME.TXT", errBadName}, {root + "/LONGFOLDER", errBadName}}),
+              failed);
+    EXPECT_NE(-1, m_pak.FindEntry("tree/ok.txt"));
+}
