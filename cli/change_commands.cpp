@@ -76,14 +76,28 @@ int RunAdd(const Invocation& call)
             continue;
         }
         bool ok;
+        bool reported = false;
         if (fs::is_directory(status)) {
+            // Each file or folder that fails is named, as the user gave its top.
+            const std::string root = path.string();
+            std::string shown = given;
+            while (shown.size() > 1 && shown.back() == '/') shown.pop_back();
+            pak.SetItemFailureReporter([&](const std::string& item, int code) {
+                ReportError(item.starts_with(root) ? shown + item.substr(root.size()) : item, CodeText(code));
+                reported = true;
+            });
             CProgressBar bar("adding " + given);
-            ok = pak.ImportFolder(path.string(), folder, replace, bar.Callback());
+            ok = pak.ImportFolder(root, folder, replace, bar.Callback());
+            pak.SetItemFailureReporter({});
         } else {
             ok = pak.AddFileFromDisk(path.string(), folder, replace);
         }
         if (ok) continue;
         failed = true;
+        if (reported) {
+            if (pak.IsFatalError()) break;
+            continue;
+        }
         if (ItemFailed(given, pak)) break;
     }
     if (!EndBatch(batch, pak, operands[0])) failed = true;

@@ -21,11 +21,7 @@ bool OpenForChanging(CPakArchive& pak, const std::string& path)
     return false;
 }
 
-int FindNamedEntry(const CPakArchive& pak, const std::string& name)
-{
-    const int exact = pak.FindEntry(name);
-    return exact >= 0 ? exact : pak.FindEntry(ToPakPath(name));
-}
+int FindNamedEntry(const CPakArchive& pak, const std::string& name) { return pak.FindEntryByName(name); }
 
 bool NamesFolder(const std::string& name) { return !name.empty() && (name.back() == '/' || name.back() == '\\'); }
 

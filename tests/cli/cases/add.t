@@ -42,7 +42,7 @@ arrive and the status is 1.
   $ vantor-pak add t.pak src/LONGFILENAME.TXT nothere.txt bad src/zero.txt
   ! vantor-pak: src/LONGFILENAME.TXT: Invalid filename.
   ! vantor-pak: nothere.txt: File not found.
-  ! vantor-pak: bad: Invalid filename.
+  ! vantor-pak: bad/LONGFOLDERNAME: Invalid filename.
   [1]
   $ vantor-pak list t.pak bad
   bad/ok.txt
