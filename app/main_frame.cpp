@@ -235,7 +235,8 @@ void CMainFrame::closeEvent(QCloseEvent* pEvent)
         for (const Pane& pane : m_panes)
             pane.pTarget->OnFrameClosing();
     }
-    m_pIdleUpdate->stop();
+    if (m_pIdleUpdate)
+        m_pIdleUpdate->stop();
 }
 
 QMenu* CMainFrame::createPopupMenu()
