@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string_view>
 #include <filesystem>
+#include <map>
 #include <set>
 
 using namespace vantor;
@@ -166,12 +167,11 @@ void CheckLookupsAndReads(CPakArchive& pak, const std::vector<Record>& records, 
         Require(pak.FindEntry(r.name) == first, "FindEntry(\"" + r.name + "\") is not the first record of that name");
         Require(pak.EntryExists(r.name), "EntryExists misses \"" + r.name + "\"");
         (void)CPakArchive::GetTypeName(r.name);
-        if (ToPakPath(r.name) == r.name) {
-            const std::uint32_t length = records[static_cast<std::size_t>(first)].length;
-            const int kb = length == 0 ? 0 : length < 1024 ? 1 : static_cast<int>(length / 1024);
-            Require(pak.GetEntrySizeKB(r.name) == kb, "GetEntrySizeKB(\"" + r.name + "\") is wrong");
-            Require(pak.ReadEntryByName(r.name, nullptr) == length, "ReadEntryByName gives the wrong length");
-        }
+        // A record's own name always finds the first record of that name.
+        const std::uint32_t length = records[static_cast<std::size_t>(first)].length;
+        const int kb = length == 0 ? 0 : length < 1024 ? 1 : static_cast<int>(length / 1024);
+        Require(pak.GetEntrySizeKB(r.name) == kb, "GetEntrySizeKB(\"" + r.name + "\") is wrong");
+        Require(pak.ReadEntryByName(r.name, nullptr) == length, "ReadEntryByName gives the wrong length");
         if (InsideFile(r, bytes.size())) {
             buffer.assign(r.length + 1, '\0');
             const std::string data = DataOf(r, bytes);
@@ -192,13 +192,31 @@ void CheckLookupsAndReads(CPakArchive& pak, const std::vector<Record>& records, 
     Require(gibbed.empty(), "a freshly opened pak has gibbed entries");
 }
 
-// The bytes a successful extraction must have written for `name`.
-bool ExpectedData(const std::vector<Record>& records, const std::string& bytes, const std::string& name, std::string& data)
+// The record a caller's name picks: the exact stored name first, else its
+// pak form (other tools may store '\\').
+int PickRecord(const std::vector<Record>& records, const std::string& name)
 {
-    const int first = FirstIndex(records, name);
-    if (first < 0) return false;
-    const Record& r = records[static_cast<std::size_t>(first)];
+    const int exact = FirstIndex(records, name);
+    return exact >= 0 ? exact : FirstIndex(records, ToPakPath(name));
+}
+
+// Where a stored name lands below an extraction folder.
+std::string DiskForm(std::string name)
+{
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
+// The stored name and bytes a successful extraction of `name` must have
+// written.
+bool ExpectedData(const std::vector<Record>& records, const std::string& bytes, const std::string& name, std::string& stored,
+                  std::string& data)
+{
+    const int picked = PickRecord(records, name);
+    if (picked < 0) return false;
+    const Record& r = records[static_cast<std::size_t>(picked)];
     if (!InsideFile(r, bytes.size())) return false;
+    stored = r.name;
     data = DataOf(r, bytes);
     return true;
 }
@@ -220,16 +238,20 @@ void CheckExtraction(CPakArchive& pak, const std::vector<Record>& records, const
     const std::string rel = out + "/rel";
     for (const std::string& folder : {all, to, flat, rel}) fs::create_directories(folder);
 
+    std::string stored;
     std::string data;
-    // Extraction looks every name up in pak form, so "a\\b" extracts the
-    // entry "a/b" when there is one.
-    if (pak.ExtractFolderTo("", all, true)) {
-        for (const Record& r : records) {
-            const std::string found = ToPakPath(r.name);
-            Require(ExpectedData(records, bytes, found, data), "ExtractFolderTo succeeded with an unreadable entry");
-            RequireFile(all + "/" + found, data, "ExtractFolderTo");
-        }
-    }
+    // After a whole-folder extraction each disk path holds the last entry
+    // written there; only paths a single stored name leads to are judged.
+    std::map<std::string, std::set<std::string>> storedAt;
+    for (const Record& r : records) storedAt[DiskForm(r.name)].insert(r.name);
+    const auto judge = [&](const std::string& folder, const Record& r, const char* what) {
+        if (storedAt[DiskForm(r.name)].size() != 1) return;
+        Require(ExpectedData(records, bytes, r.name, stored, data), std::string(what) + " succeeded with an unreadable entry");
+        RequireFile(folder + "/" + DiskForm(stored), data, what);
+    };
+
+    if (pak.ExtractFolderTo("", all, true))
+        for (const Record& r : records) judge(all, r, "ExtractFolderTo");
 
     StringArray top;
     pak.ListSubfolders("", top);
@@ -237,27 +259,29 @@ void CheckExtraction(CPakArchive& pak, const std::vector<Record>& records, const
         const std::string target = rel + "/" + std::to_string(t);
         fs::create_directories(target);
         if (!pak.ExtractFolderRelative(top[t], target, true) || ToPakPath(top[t]) != top[t]) continue;
-        for (const Record& r : records) {
-            if (r.name.compare(0, top[t].size() + 1, top[t] + "/") != 0) continue;
-            const std::string found = ToPakPath(r.name);
-            Require(ExpectedData(records, bytes, found, data), "ExtractFolderRelative succeeded with an unreadable entry");
-            RequireFile(target + "/" + found, data, "ExtractFolderRelative");
-        }
+        for (const Record& r : records)
+            if (r.name.compare(0, top[t].size() + 1, top[t] + "/") == 0) judge(target, r, "ExtractFolderRelative");
     }
 
     for (std::size_t i = 0; i < records.size() && i < 24; ++i) {
-        const std::string found = ToPakPath(records[i].name);
-        if (pak.ExtractEntry(records[i].name, flat, true)) {
-            Require(ExpectedData(records, bytes, found, data), "ExtractEntry succeeded with an unreadable entry");
-            RequireFile(flat + "/" + GetNamePart(found), data, "ExtractEntry");
+        const std::string& name = records[i].name;
+        if (pak.ExtractEntry(name, flat, true)) {
+            Require(ExpectedData(records, bytes, name, stored, data), "ExtractEntry succeeded with an unreadable entry");
+            RequireFile(flat + "/" + GetNamePart(stored), data, "ExtractEntry");
         }
-        if (pak.ExtractEntryTo(records[i].name, to, true)) {
-            Require(ExpectedData(records, bytes, found, data), "ExtractEntryTo succeeded with an unreadable entry");
-            RequireFile(to + "/" + found, data, "ExtractEntryTo");
+        if (pak.ExtractEntryTo(name, to, true)) {
+            Require(ExpectedData(records, bytes, name, stored, data), "ExtractEntryTo succeeded with an unreadable entry");
+            RequireFile(to + "/" + DiskForm(stored), data, "ExtractEntryTo");
         }
-        if (i < 4 && pak.ExtractEntryBesidePak(records[i].name, true)) {
-            Require(ExpectedData(records, bytes, found, data), "ExtractEntryBesidePak succeeded with an unreadable entry");
-            RequireFile(base + "/pak/" + found, data, "ExtractEntryBesidePak");
+        // The pak form of a stored name may pick another record.
+        const std::string pakForm = ToPakPath(name);
+        if (pakForm != name && pak.ExtractEntryTo(pakForm, to, true)) {
+            Require(ExpectedData(records, bytes, pakForm, stored, data), "ExtractEntryTo succeeded with an unreadable entry");
+            RequireFile(to + "/" + DiskForm(stored), data, "ExtractEntryTo (pak form)");
+        }
+        if (i < 4 && pak.ExtractEntryBesidePak(name, true)) {
+            Require(ExpectedData(records, bytes, name, stored, data), "ExtractEntryBesidePak succeeded with an unreadable entry");
+            RequireFile(base + "/pak/" + DiskForm(stored), data, "ExtractEntryBesidePak");
         }
     }
     (void)pak.CreateDiskFolders(records.empty() ? "x/y" : records[0].name, base + "/out/made");
@@ -266,9 +290,8 @@ void CheckExtraction(CPakArchive& pak, const std::vector<Record>& records, const
     // (a leftover temporary file, a name bent on the way).
     std::set<std::string> names{kPakName};
     for (const Record& r : records) {
-        const std::string n = ToPakPath(r.name);
-        names.insert(n);
-        names.insert(GetNamePart(n));
+        names.insert(DiskForm(r.name));
+        names.insert(GetNamePart(r.name));
     }
     for (const std::string& path : ListTree(base)) {
         Require(path == "pak" || path == "out" || path.compare(0, 4, "pak/") == 0 || path.compare(0, 4, "out/") == 0,
