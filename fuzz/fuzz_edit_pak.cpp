@@ -63,6 +63,14 @@ Pairs Minus(const Pairs& a, const Pairs& b)
     return out;
 }
 
+// The name of the live entry a caller's name picks: the exact stored name
+// first (other tools may store '\\'), else its pak form.
+std::string Picked(const Pairs& live, const std::string& name)
+{
+    const bool exact = std::any_of(live.begin(), live.end(), [&](const Pair& p) { return p.first == name; });
+    return exact ? name : ToPakPath(name);
+}
+
 std::string PrefixOf(std::string_view folder)
 {
     std::string prefix = ToPakPath(folder);
@@ -355,7 +363,7 @@ private:
             ok = m_pak->GibEntryByName(name, op == opGib);
             expect = [&, name](const Pairs& after) {
                 unchangedUnlessOk(after, [&](const Pairs& added, const Pairs& removed) {
-                    Require(added.empty() && removed.size() == 1 && removed[0].first == ToPakPath(name),
+                    Require(added.empty() && removed.size() == 1 && removed[0].first == Picked(before, name),
                             what + " did not remove exactly that entry");
                     Require(m_pak->GetGibbed().size() == gibbedBefore + 1, what + " did not keep it restorable");
                 });
@@ -388,8 +396,7 @@ private:
                         std::binary_search(after.begin(), after.end(), Pair(name, 0)))
                         return;
                     Require(added.size() == 1 && added[0].first == name, what + " did not bring back exactly that name");
-                    // The live entry it swaps with is looked up in pak form.
-                    Require(removed.empty() || (removed.size() == 1 && removed[0].first == ToPakPath(name)),
+                    Require(removed.empty() || (removed.size() == 1 && removed[0].first == Picked(before, name)),
                             what + " removed entries it should not");
                 });
             };
@@ -404,7 +411,7 @@ private:
             expect = [&, from, to](const Pairs& after) {
                 unchangedUnlessOk(after, [&](const Pairs& added, const Pairs& removed) {
                     Require(added.size() == 1 && removed.size() == 1 && added[0].second == removed[0].second &&
-                                removed[0].first == ToPakPath(from) && added[0].first == ToPakPath(to),
+                                removed[0].first == Picked(before, from) && added[0].first == ToPakPath(to),
                             what + " did not move exactly that entry");
                 });
             };
