@@ -46,12 +46,7 @@ WriteResult WriteIfChanged(const QString& path, const QByteArray& bytes)
     return WriteResult::written;
 }
 
-bool RemoveIfPresent(const QString& path)
-{
-    return QFileInfo::exists(path) && QFile::remove(path);
-}
-
-// Only a file that still holds exactly what we put there is ours to remove or
+// Only a file that still holds exactly what we put there is ours to
 // replace; a user's own file under the same name is left alone.
 bool HoldsExactly(const QString& path, const QByteArray& bytes)
 {
@@ -164,21 +159,9 @@ void CPakRegistration::Refresh(int nAssociate, int nNewPak)
     const QString templatePath = TemplatePath();
     const bool bTemplateIsOurs = !templatePath.isEmpty() && HoldsExactly(templatePath, emptyPak);
 
-    if (nAssociate == 0) {
-        bool bRemoved = false;
-        bRemoved |= RemoveIfPresent(MimePackagePath());
-        bRemoved |= RemoveIfPresent(DesktopEntryPath());
-        bRemoved |= RemoveIfPresent(ProgramIconPath());
-        bRemoved |= RemoveIfPresent(PakIconPath());
-        if (bTemplateIsOurs)
-            QFile::remove(templatePath);
-        if (bRemoved) {
-            m_runTool(QStringLiteral("update-mime-database"), {m_paths.strDataHome + QStringLiteral("/mime")});
-            m_runTool(QStringLiteral("update-desktop-database"),
-                      {m_paths.strDataHome + QStringLiteral("/applications")});
-        }
+    // Turning the options off leaves an existing registration in place.
+    if (nAssociate == 0)
         return;
-    }
     if (m_paths.strProgram.isEmpty())
         return;
 
@@ -194,12 +177,8 @@ void CPakRegistration::Refresh(int nAssociate, int nNewPak)
         WriteIfChanged(PakIconPath(), ReadResource(QStringLiteral(":/icons/vantor-pak.svg"))) == WriteResult::failed)
         return;
 
-    if (nNewPak != 0) {
-        if (!templatePath.isEmpty() && (bTemplateIsOurs || !QFileInfo::exists(templatePath)))
-            WriteIfChanged(templatePath, emptyPak);
-    } else if (bTemplateIsOurs) {
-        QFile::remove(templatePath);
-    }
+    if (nNewPak != 0 && !templatePath.isEmpty() && (bTemplateIsOurs || !QFileInfo::exists(templatePath)))
+        WriteIfChanged(templatePath, emptyPak);
 
     if (mime == WriteResult::written)
         m_runTool(QStringLiteral("update-mime-database"), {m_paths.strDataHome + QStringLiteral("/mime")});

@@ -38,8 +38,8 @@ public:
     explicit CPakRegistration(RegistrationPaths paths, ToolRunner runTool = RunInstalledToolDetached);
 
     // Registers when nAssociate is non-zero, with the template only while
-    // nNewPak is non-zero as well; removes what an earlier registration
-    // wrote when they are off. Unchanged files are not rewritten and the
+    // nNewPak is non-zero as well; turning them off removes nothing an
+    // earlier registration wrote. Unchanged files are not rewritten and the
     // tools only run after a change, so a second start costs nothing and a
     // default application the user picked since is left alone. Failures stop
     // the work at that point and are not reported.

@@ -126,19 +126,20 @@ TEST_F(Registration, TemplateOnlyWhileNewMenuIsOn)
     EXPECT_FALSE(QFileInfo::exists(m_root.filePath("Templates/Quake Pak.pak")));
     Make().Refresh(1, 1);
     EXPECT_TRUE(QFileInfo::exists(m_root.filePath("Templates/Quake Pak.pak")));
+    // Turning it off again leaves the template in place.
     Make().Refresh(1, 0);
-    EXPECT_FALSE(QFileInfo::exists(m_root.filePath("Templates/Quake Pak.pak")));
+    EXPECT_TRUE(QFileInfo::exists(m_root.filePath("Templates/Quake Pak.pak")));
     EXPECT_TRUE(QFileInfo::exists(m_root.filePath("data/applications/vantor.desktop")));
 }
 
-TEST_F(Registration, TurningAssociationOffRemovesTheRegistration)
+TEST_F(Registration, TurningAssociationOffLeavesTheRegistrationAlone)
 {
     Make().Refresh(1, 1);
+    const QStringList files = Files();
     m_tools.clear();
     Make().Refresh(0, 1);
-    EXPECT_TRUE(Files().isEmpty());
-    EXPECT_EQ(m_tools, QStringList({"update-mime-database " + m_root.filePath("data/mime"),
-                                    "update-desktop-database " + m_root.filePath("data/applications")}));
+    EXPECT_EQ(files, Files());
+    EXPECT_TRUE(m_tools.isEmpty());
 }
 
 TEST_F(Registration, AUsersOwnTemplateIsNeitherReplacedNorRemoved)
