@@ -77,6 +77,8 @@ bool CMainFrame::OnCreateClient()
     const CViewServices services{m_prompt, m_shell, *this};
     m_pTree = new CPakTree(services, m_strCmdLinePak);
     m_pList = new CPakList(services);
+    m_pTree->SetList(m_pList);
+    m_pList->SetTree(m_pTree);
     AddPane(m_pTree, m_pTree);
     AddPane(m_pList, m_pList);
     return true;
@@ -307,6 +309,27 @@ void CMainFrame::SetActivePane(IFramePane* pPane)
         return;
     m_pActivePane = pPane;
     UpdateCommands();
+}
+
+void CMainFrame::TrackPopupMenu(int nPopup, const QPoint& globalPos)
+{
+    QMenu menu(this);
+    for (const PopupItem& item : GetPopupMenuLayout(nPopup)) {
+        if (item.nID == ID_SEPARATOR) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* pAction = menu.addAction(QString::fromUtf8(item.pszText));
+        pAction->setData(item.nID);
+        if (const CommandInfo* pCommand = FindCommand(item.nID))
+            pAction->setStatusTip(StatusPromptOf(pCommand->pszPrompt));
+        UpdateAction(pAction, item.nID);
+    }
+    const QAction* pChosen = m_prompt.TrackPopupMenu(menu, globalPos);
+    // The menu's own prompts gave way to nothing; the pane's text returns.
+    RestoreStatusText();
+    if (pChosen && pChosen->isEnabled())
+        RouteCommand(pChosen->data().toInt());
 }
 
 void CMainFrame::OnFocusChanged(QWidget* pNow)

@@ -45,12 +45,8 @@ public:
     // handler ran. Enabled states are refreshed afterwards.
     bool RouteCommand(int nID);
 
-    // The action of a command id; null for ids not in the command table.
-    QAction* GetCommandAction(int nID) const;
-
     // The pane commands go to first. Focus moving into a pane makes it active.
     IFramePane* GetActivePane() const { return m_pActivePane; }
-    void SetActivePane(IFramePane* pPane);
 
     CPakTree* GetTree() const { return m_pTree; }
     CPakList* GetList() const { return m_pList; }
@@ -59,6 +55,10 @@ public:
     void SetPaneText(int nPane, const QString& text) override;
     QMenu* GetRecentPakMenu() override { return m_pRecentMenu; }
     void UpdateCommands() override;
+    // The action of a command id; null for ids not in the command table.
+    QAction* GetCommandAction(int nID) const override;
+    void SetActivePane(IFramePane* pPane) override;
+    void TrackPopupMenu(int nPopup, const QPoint& globalPos) override;
 
 protected:
     // Creates the splitter's panes with AddPane, left to right. Returns

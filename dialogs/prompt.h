@@ -6,9 +6,14 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 
+class QAction;
 class QDialog;
+class QMenu;
+class QPoint;
 
 namespace vantor {
 
@@ -28,6 +33,14 @@ struct FileChooser {
     QString strDefaultSuffix;  // added when the user types a name without one, "pak"
     QString strInitialName;    // preset file name, may be empty
     QString strFilter;         // Qt filter text, "Quake Pak (*.pak)"
+};
+
+// A progress window over work the user has to wait for; it goes away when
+// the object is destroyed. Showing it may run the event loop.
+class IProgress {
+public:
+    virtual ~IProgress() = default;
+    virtual void SetProgress(std::uint64_t nDone, std::uint64_t nTotal) = 0;
 };
 
 class IPrompt {
@@ -65,6 +78,15 @@ public:
     // modally and returns its result (QDialog::Accepted, or the code the
     // dialog ended with).
     virtual int DoModal(QDialog& dialog) = 0;
+
+    // Shows a context menu at a screen position until the user picks an item
+    // or dismisses it. The chosen action, or null. The caller runs it: the
+    // actions need not be connected to anything.
+    virtual QAction* TrackPopupMenu(QMenu& menu, const QPoint& globalPos) = 0;
+
+    // A progress window saying text. It has no Cancel button: the work it
+    // shows was confirmed before it started.
+    virtual std::unique_ptr<IProgress> BeginProgress(const QString& text) = 0;
 };
 
 }  // namespace vantor

@@ -5,8 +5,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace vantor {
 
@@ -46,6 +50,34 @@ std::optional<QString> RunFileDialog(QWidget* pOwner, const FileChooser& chooser
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
+
+// Progress in thousandths, so that byte counts of any size fit the dialog's
+// int range.
+class CQtProgress : public IProgress {
+public:
+    CQtProgress(QWidget* pOwner, const QString& text) : m_dialog(text, QString(), 0, 1000, pOwner)
+    {
+        m_dialog.setWindowTitle(kCaption);
+        m_dialog.setWindowModality(Qt::ApplicationModal);
+        m_dialog.setCancelButton(nullptr);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        // Short work finishes before the window would appear.
+        m_dialog.setMinimumDuration(500);
+        m_dialog.setValue(0);
+    }
+
+    void SetProgress(std::uint64_t nDone, std::uint64_t nTotal) override
+    {
+        const int nValue = nTotal == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(nDone, nTotal) * 1000 / nTotal);
+        // A modal progress dialog runs the event loop here, which keeps the
+        // window painted while the work goes on.
+        m_dialog.setValue(nValue);
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
 
 }  // namespace
 
@@ -118,6 +150,16 @@ std::optional<QString> CQtPrompt::GetOpenFileName(const FileChooser& chooser)
 int CQtPrompt::DoModal(QDialog& dialog)
 {
     return dialog.exec();
+}
+
+QAction* CQtPrompt::TrackPopupMenu(QMenu& menu, const QPoint& globalPos)
+{
+    return menu.exec(globalPos);
+}
+
+std::unique_ptr<IProgress> CQtPrompt::BeginProgress(const QString& text)
+{
+    return std::make_unique<CQtProgress>(Owner(), text);
 }
 
 }  // namespace vantor

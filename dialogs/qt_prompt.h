@@ -24,6 +24,8 @@ public:
     std::optional<QString> GetSaveFileName(const FileChooser& chooser) override;
     std::optional<QString> GetOpenFileName(const FileChooser& chooser) override;
     int DoModal(QDialog& dialog) override;
+    QAction* TrackPopupMenu(QMenu& menu, const QPoint& globalPos) override;
+    std::unique_ptr<IProgress> BeginProgress(const QString& text) override;
 
 private:
     // The open modal dialog when there is one, so that a question asked from

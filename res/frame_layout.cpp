@@ -43,7 +43,37 @@ const int kToolbar[] = {
     ID_PLAY_SOUND, ID_STOP_SOUND,
 };
 
+const PopupItem kFolderPopup[] = {
+    {ID_FILE_EXTRACT, "E&xtract"}, {ID_FILE_EXTRACTTO, "&Extract To..."}, {ID_SEPARATOR, ""},
+    {ID_FILE_DELETE, "&Delete"},   {ID_FILE_RENAME, "&Rename"},           {ID_SEPARATOR, ""},
+    {ID_EDIT_CUT, "Cu&t"},         {ID_EDIT_COPY, "&Copy"},               {ID_EDIT_PASTE, "&Paste"},
+};
+const PopupItem kFilePopup[] = {
+    {ID_PLAY_SOUND, "&Play"}, {ID_SEPARATOR, ""},
+    {ID_FILE_EXTRACT, "E&xtract"}, {ID_FILE_EXTRACTTO, "&Extract To..."}, {ID_SEPARATOR, ""},
+    {ID_FILE_DELETE, "&Delete"},   {ID_FILE_RENAME, "&Rename"},           {ID_SEPARATOR, ""},
+    {ID_EDIT_CUT, "Cu&t"},         {ID_EDIT_COPY, "&Copy"},
+};
+const PopupItem kListSpacePopup[] = {
+    {ID_EDIT_PASTE, "&Paste"}, {ID_FILE_NEWFOLDER, "New &Folder"},
+};
+const PopupItem kRootPopup[] = {
+    {ID_FILE_RECOVER, "Recover &Unused Space"}, {ID_FILE_EXTRACTALL, "Extract &All"}, {ID_SEPARATOR, ""},
+    {ID_EDIT_PASTE, "&Paste"},
+};
+
 }  // namespace
+
+std::span<const PopupItem> GetPopupMenuLayout(int nPopup)
+{
+    switch (nPopup) {
+    case popupFolder: return kFolderPopup;
+    case popupFile: return kFilePopup;
+    case popupListSpace: return kListSpacePopup;
+    case popupRoot: return kRootPopup;
+    }
+    return {};
+}
 
 std::span<const MenuLayout> GetMenuBarLayout()
 {

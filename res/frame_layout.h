@@ -25,4 +25,20 @@ const char* GetRecentSubmenuTitle();
 // The toolbar buttons left to right, ID_SEPARATOR between groups.
 std::span<const int> GetToolbarLayout();
 
+// The context menus of the tree and the list. Their items carry texts of
+// their own, without the key names of the menu bar.
+enum PopupMenu : int {
+    popupFolder = 0,     // a folder of the tree, and folder rows of the list
+    popupFile = 1,       // file rows of the list
+    popupListSpace = 2,  // the list beside its rows
+    popupRoot = 3,       // the tree's root
+};
+
+struct PopupItem {
+    int nID;  // ID_SEPARATOR for a separator
+    const char* pszText;
+};
+
+std::span<const PopupItem> GetPopupMenuLayout(int nPopup);
+
 }  // namespace vantor

@@ -3,10 +3,14 @@
 // tests can hand them a stand-in.
 #pragma once
 
+class QAction;
 class QMenu;
+class QPoint;
 class QString;
 
 namespace vantor {
+
+class IFramePane;
 
 class IMainFrame {
 public:
@@ -24,6 +28,19 @@ public:
     // Re-runs every update handler now, for changes the idle timer should
     // not wait for.
     virtual void UpdateCommands() = 0;
+
+    // The action of a command id (null for ids not in the command table),
+    // for the few places that show a command outside the menu bar.
+    virtual QAction* GetCommandAction(int nID) const = 0;
+
+    // Makes a pane the one commands go to first. Giving a pane the focus
+    // does this too, but only while the window is active.
+    virtual void SetActivePane(IFramePane* pPane) = 0;
+
+    // Shows context menu nPopup (see GetPopupMenuLayout) at a screen
+    // position, with each item enabled as its update handler says, and
+    // routes the chosen command like a menu command.
+    virtual void TrackPopupMenu(int nPopup, const QPoint& globalPos) = 0;
 };
 
 }  // namespace vantor

@@ -8,7 +8,7 @@ declare -A PACKAGES=(
   [test]="libgtest-dev libgmock-dev xclip"
   [bench]="libbenchmark-dev time tar coreutils"
   [fuzz]="clang libclang-rt-14-dev"
-  [look]="xvfb xauth imagemagick"
+  [look]="xvfb xauth imagemagick xdotool"
 )
 
 wanted=()

@@ -1,58 +1,388 @@
 #include "views/pak_list.h"
 
+#include "res/frame_layout.h"
 #include "res/profile.h"
+#include "res/resource.h"
+#include "views/pak_tree.h"
+#include "views/view_text.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
-#include <QStandardItemModel>
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace vantor {
 
+namespace {
+
+const QString kWindowSize = QStringLiteral("Window size");
+
+bool IsRecentPakCommand(int nID)
+{
+    return nID >= ID_FILE_MRU_FIRST && nID <= ID_FILE_MRU_LAST;
+}
+
+// While a name is being edited every key belongs to the editor: Del, F2,
+// Backspace, Tab and the clipboard keys edit the text instead of reaching
+// the commands bound to them.
+class CLabelEditDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    bool eventFilter(QObject* pEditor, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::ShortcutOverride) {
+            pEvent->accept();
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(pEditor, pEvent);
+    }
+};
+
+}  // namespace
+
 CPakList::CPakList(const CViewServices& services, QWidget* pParent)
-    : QTreeView(pParent), m_services(services), m_pModel(new QStandardItemModel(0, 3, this))
+    : QTreeView(pParent), m_services(services), m_pModel(new CPakListModel(this))
 {
     setObjectName(QStringLiteral("pakList"));
     setRootIsDecorated(false);
+    setItemsExpandable(false);
     setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    // A click on the selected row's name starts renaming it, as F2 does.
+    setEditTriggers(QAbstractItemView::SelectedClicked);
+    setItemDelegate(new CLabelEditDelegate(this));
     setModel(m_pModel);
-    header()->setStretchLastSection(false);
+    m_pModel->m_folderIcon = m_services.shell.GetFolderIcon(FolderIcon::closed);
+    m_pModel->m_onEndEdit = [this](int nRow, const QString& text) { OnEndLabelEdit(nRow, text); };
+
+    QHeaderView* pHeader = header();
+    pHeader->setStretchLastSection(false);
+    pHeader->setSectionsMovable(false);
+    pHeader->setSectionsClickable(true);
+    pHeader->setSortIndicatorShown(true);
+    connect(pHeader, &QHeaderView::sectionClicked, this, &CPakList::OnColumnClick);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &CPakList::OnItemChanged);
 }
 
-bool CPakList::OnCommand(int /*nID*/)
+void CPakList::SetTree(CPakTree* pTree)
 {
+    m_pTreeView = pTree;
+    m_pModel->m_fileIcon = [pTree](const CListRow& row) { return pTree->IconOf(row.strName); };
+}
+
+// --- Commands ------------------------------------------------------------------
+
+bool CPakList::OnCommand(int nID)
+{
+    if (!m_pTreeView)
+        return false;
+    if (IsRecentPakCommand(nID))
+        return m_pTreeView->OnCommand(nID);
+    switch (nID) {
+    case ID_UP_ONE_LEVEL: m_pTreeView->OnUpOneLevel(); return true;
+    case ID_FILE_RENAME: BeginRename(); return true;
+    case ID_EDIT_SELECT_ALL: OnSelectAll(); return true;
+    case ID_EDIT_INVERT: OnInvertSelection(); return true;
+    case ID_VIEW_REFRESH: OnRefresh(); return true;
+    case ID_SWITCH_PANE: OnSwitchPane(); return true;
+    case ID_FILE_NEWPAK:
+    case ID_FILE_OPENPAK: {
+        if (!m_pTreeView->OnCommand(nID))
+            return false;
+        // Whatever was loaded, the user goes on from its root.
+        m_pTreeView->setFocus();
+        m_services.frame.SetActivePane(m_pTreeView);
+        m_pTreeView->SelectFolder(m_pTreeView->GetRootItem());
+        return true;
+    }
+    // The tree's own commands, by the tree's rules.
+    case ID_FILE_EXTRACTALL:
+    case ID_FILE_RECOVER:
+    case ID_FILE_RESTORE:
+    case ID_VIEW_OPTIONS:
+        return m_pTreeView->OnCommand(nID);
+    }
     return false;
 }
 
-bool CPakList::OnUpdateCommand(CCmdUI& /*ui*/)
+bool CPakList::OnUpdateCommand(CCmdUI& ui)
 {
+    if (!m_pTreeView)
+        return false;
+    const int nID = ui.GetID();
+    if (IsRecentPakCommand(nID))
+        return m_pTreeView->OnUpdateCommand(ui);
+    switch (nID) {
+    case ID_UP_ONE_LEVEL:
+        ui.Enable(m_pTreeView->HasItems());
+        return true;
+    case ID_FILE_RENAME:
+        ui.Enable(GetSelectedCount() == 1);
+        return true;
+    case ID_EDIT_SELECT_ALL:
+    case ID_EDIT_INVERT:
+        ui.Enable(GetItemCount() >= 1);
+        return true;
+    case ID_VIEW_REFRESH:
+    case ID_SWITCH_PANE:
+        return true;
+    case ID_FILE_NEWPAK:
+    case ID_FILE_OPENPAK:
+    case ID_FILE_EXTRACTALL:
+    case ID_FILE_RECOVER:
+    case ID_FILE_RESTORE:
+    case ID_VIEW_OPTIONS:
+        return m_pTreeView->OnUpdateCommand(ui);
+    }
     return false;
+}
+
+void CPakList::OnSelectAll()
+{
+    selectAll();
+}
+
+void CPakList::OnInvertSelection()
+{
+    const int nRows = GetItemCount();
+    if (nRows == 0)
+        return;
+    const QItemSelection all(m_pModel->index(0, 0), m_pModel->index(nRows - 1, m_pModel->columnCount() - 1));
+    selectionModel()->select(all, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+}
+
+void CPakList::OnRefresh()
+{
+    m_pTreeView->FillList();
+    UpdateStatusBar();
+    m_pTreeView->viewport()->update();
+}
+
+void CPakList::OnSwitchPane()
+{
+    m_pTreeView->setFocus();
+    m_services.frame.SetActivePane(m_pTreeView);
+    m_pTreeView->SelectFolder(m_pTreeView->GetCurrentFolder());
+}
+
+void CPakList::BeginRename()
+{
+    const std::vector<int> selected = GetSelectedRows();
+    if (selected.size() != 1)
+        return;
+    m_bEditBlocked = false;
+    const QModelIndex index = m_pModel->index(selected.front(), CPakListModel::colName);
+    setCurrentIndex(index);
+    edit(index);
+}
+
+void CPakList::OnEndLabelEdit(int nRow, const QString& text)
+{
+    // Renaming in the pak is not there yet, and the row only ever takes a
+    // name the pak took: a finished edit leaves everything as it was.
+    (void)nRow;
+    (void)text;
+}
+
+bool CPakList::OpenRow(int nRow)
+{
+    if (nRow < 0 || nRow >= GetItemCount())
+        return false;
+    const CListRow& row = m_pModel->Row(nRow);
+    if (row.nKind != kindFolder)
+        return false;
+    QTreeWidgetItem* pFolder = m_pTreeView->currentItem();
+    if (!pFolder)
+        return false;
+    // The pak tells folders apart by case; the exact name wins over one that
+    // differs only in case.
+    QTreeWidgetItem* pChild = nullptr;
+    for (int i = 0; i < pFolder->childCount() && !pChild; ++i) {
+        if (CPakTree::RawNameOf(pFolder->child(i)) == row.strRawName)
+            pChild = pFolder->child(i);
+    }
+    if (!pChild)
+        pChild = m_pTreeView->FindChildFolder(pFolder, row.strName);
+    if (!pChild)
+        return false;
+    m_bEditBlocked = true;
+    m_pTreeView->SelectFolder(pChild);
+    setFocus();
+    m_services.frame.SetActivePane(this);
+    if (GetItemCount() > 0)
+        selectionModel()->setCurrentIndex(m_pModel->index(0, 0), QItemSelectionModel::NoUpdate);
+    return true;
+}
+
+void CPakList::OnColumnClick(int nColumn)
+{
+    if (nColumn == m_nSortColumn) {
+        m_bAscending = m_bAscending ? 0 : 1;
+    } else {
+        m_nSortColumn = nColumn;
+        m_bAscending = 1;
+    }
+    ShowSortIndicator();
+    if (!m_pTreeView)
+        return;
+    m_pTreeView->SetSortOrder(m_nSortColumn, m_bAscending);
+    m_pTreeView->FillList();
+    UpdateStatusBar();
+}
+
+void CPakList::ShowSortIndicator()
+{
+    header()->setSortIndicator(m_nSortColumn, m_bAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+int CPakList::PopupMenuAt(const QPoint& viewportPos) const
+{
+    const QModelIndex index = indexAt(viewportPos);
+    if (!index.isValid())
+        return popupListSpace;
+    return m_pModel->Row(index.row()).nKind == kindFolder ? popupFolder : popupFile;
+}
+
+// --- Rows and the status bar ----------------------------------------------------------
+
+void CPakList::SetRows(std::vector<CListRow> rows)
+{
+    m_pModel->SetRows(std::move(rows));
+}
+
+int CPakList::GetSelectedCount() const
+{
+    return static_cast<int>(selectionModel()->selectedRows().size());
+}
+
+std::vector<int> CPakList::GetSelectedRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+qint64 CPakList::GetTotalSizeKB() const
+{
+    qint64 nTotal = 0;
+    for (int nRow = 0; nRow < GetItemCount(); ++nRow)
+        nTotal += std::max(0, m_pModel->Row(nRow).nSizeKB);
+    return nTotal;
+}
+
+void CPakList::ShowSelectionStatus()
+{
+    const std::vector<int> selected = GetSelectedRows();
+    qint64 nTotal = 0;
+    for (const int nRow : selected)
+        nTotal += std::max(0, m_pModel->Row(nRow).nSizeKB);
+    m_services.frame.SetPaneText(0, QStringLiteral("%1 object(s) selected").arg(selected.size()));
+    m_services.frame.SetPaneText(1, FormatTotalKB(nTotal));
+}
+
+void CPakList::OnItemChanged()
+{
+    if (GetSelectedCount() >= 1)
+        ShowSelectionStatus();
+    else if (m_pTreeView)
+        m_pTreeView->UpdateStatusBar();
+    // Keys such as F2 must find their commands enabled at once, not at the
+    // next idle update.
+    m_services.frame.UpdateCommands();
 }
 
 void CPakList::UpdateStatusBar()
 {
-    m_services.frame.SetPaneText(0, QString());
-    m_services.frame.SetPaneText(1, QString());
+    OnItemChanged();
 }
+
+// --- First update and closing ----------------------------------------------------------
 
 void CPakList::OnInitialUpdate()
 {
-    static const char* const kTitles[] = {"Name", "Size", "Type"};
     const int nDefaultWidth = viewport()->width() / 6;
     for (int nColumn = 0; nColumn < 3; ++nColumn) {
-        m_pModel->setHeaderData(nColumn, Qt::Horizontal, QString::fromLatin1(kTitles[nColumn]));
-        const Qt::Alignment alignment = nColumn == 1 ? Qt::AlignRight : Qt::AlignLeft;
-        m_pModel->setHeaderData(nColumn, Qt::Horizontal, QVariant::fromValue(alignment | Qt::AlignVCenter),
-                                Qt::TextAlignmentRole);
         // Widths were stored as 16-bit values; anything above is not a width.
-        const int nWidth = GetProfileInt(QStringLiteral("Window size"), QStringLiteral("Column%1").arg(nColumn),
-                                         nDefaultWidth) & 0xFFFF;
+        const int nWidth =
+            GetProfileInt(kWindowSize, QStringLiteral("Column%1").arg(nColumn), nDefaultWidth) & 0xFFFF;
         header()->resizeSection(nColumn, nWidth);
     }
+    m_nSortColumn = GetProfileInt(kWindowSize, QStringLiteral("Sort"), 0);
+    if (m_nSortColumn < 0 || m_nSortColumn > 2)
+        m_nSortColumn = 0;
+    m_bAscending = GetProfileInt(kWindowSize, QStringLiteral("Ascending"), 1) != 0 ? 1 : 0;
+    ShowSortIndicator();
+    if (!m_pTreeView)
+        return;
+    m_pTreeView->SetSortOrder(m_nSortColumn, m_bAscending);
+    m_pTreeView->FillList();
+    m_pTreeView->UpdateStatusBar();
+}
+
+void CPakList::OnFrameClosing()
+{
+    WriteProfileInt(kWindowSize, QStringLiteral("Sort"), m_nSortColumn);
+    WriteProfileInt(kWindowSize, QStringLiteral("Ascending"), m_bAscending);
 }
 
 int CPakList::GetColumnWidth(int nColumn) const
 {
     return header()->sectionSize(nColumn);
+}
+
+// --- Window events ------------------------------------------------------------------------
+
+void CPakList::keyPressEvent(QKeyEvent* pEvent)
+{
+    const bool bEnter = pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
+    if (bEnter && pEvent->modifiers() == Qt::NoModifier && GetSelectedCount() == 1 &&
+        OpenRow(GetSelectedRows().front()))
+        return;
+    QTreeView::keyPressEvent(pEvent);
+}
+
+void CPakList::mousePressEvent(QMouseEvent* pEvent)
+{
+    m_bEditBlocked = false;
+    QTreeView::mousePressEvent(pEvent);
+}
+
+void CPakList::mouseDoubleClickEvent(QMouseEvent* pEvent)
+{
+    const QModelIndex index = indexAt(pEvent->position().toPoint());
+    if (pEvent->button() == Qt::LeftButton && index.isValid() && OpenRow(index.row()))
+        return;
+    QTreeView::mouseDoubleClickEvent(pEvent);
+}
+
+void CPakList::contextMenuEvent(QContextMenuEvent* pEvent)
+{
+    // A right click makes the pane the one its menu's commands go to.
+    setFocus();
+    m_services.frame.SetActivePane(this);
+    const bool bMouse = pEvent->reason() == QContextMenuEvent::Mouse;
+    QPoint position = pEvent->pos();
+    if (!bMouse) {
+        // From the keyboard: the focused row, else the space beside the rows.
+        position = currentIndex().isValid() ? visualRect(currentIndex()).center() : QPoint(-1, -1);
+    }
+    const QPoint globalPos = bMouse ? pEvent->globalPos() : viewport()->mapToGlobal(position);
+    m_services.frame.TrackPopupMenu(PopupMenuAt(position), globalPos);
+}
+
+bool CPakList::edit(const QModelIndex& index, EditTrigger trigger, QEvent* pEvent)
+{
+    if (m_bEditBlocked)
+        return false;
+    return QTreeView::edit(index, trigger, pEvent);
 }
 
 }  // namespace vantor

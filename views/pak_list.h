@@ -1,16 +1,20 @@
 // CPakList: the right pane, the items of the tree's current folder in the
-// columns Name, Size and Type. For now it shows its columns only and handles
-// no command.
+// columns Name, Size and Type. It never touches the archive: the tree fills
+// it, and every operation it offers is a call on the tree. It keeps the
+// status bar's summary of the selection.
 #pragma once
 
 #include "res/command_target.h"
+#include "views/pak_list_model.h"
 #include "views/view_services.h"
 
 #include <QTreeView>
 
-class QStandardItemModel;
+#include <vector>
 
 namespace vantor {
+
+class CPakTree;
 
 class CPakList : public QTreeView, public IFramePane {
     Q_OBJECT
@@ -18,20 +22,78 @@ class CPakList : public QTreeView, public IFramePane {
 public:
     explicit CPakList(const CViewServices& services, QWidget* pParent = nullptr);
 
+    // The other pane; set once by the frame before the first update.
+    void SetTree(CPakTree* pTree);
+
     bool OnCommand(int nID) override;
     bool OnUpdateCommand(CCmdUI& ui) override;
+    // The selection's summary while rows are selected, else the folder's.
     void UpdateStatusBar() override;
-
     // Creates the columns with the widths saved in "Window size"/"Column0"
-    // to "Column2" (default: a sixth of the list's width each).
+    // to "Column2" (default: a sixth of the list's width each), reads the
+    // sort order and has the tree fill the list.
     void OnInitialUpdate() override;
+    // Saves the sort order.
+    void OnFrameClosing() override;
 
     // The main window saves these when it closes.
     int GetColumnWidth(int nColumn) const;
 
+    // --- Rows, as the tree puts them in ----------------------------------------
+    CPakListModel& Model() { return *m_pModel; }
+    const CPakListModel& Model() const { return *m_pModel; }
+    void SetRows(std::vector<CListRow> rows);
+    void DeleteAllItems() { SetRows({}); }
+    int GetItemCount() const { return m_pModel->RowCount(); }
+    int GetSelectedCount() const;
+    // The selected rows in list order.
+    std::vector<int> GetSelectedRows() const;
+    // The kilobytes of all rows (folders count nothing).
+    qint64 GetTotalSizeKB() const;
+
+    // "%d object(s) selected" and the selection's size.
+    void ShowSelectionStatus();
+
+    // --- Commands --------------------------------------------------------------
+    void OnSelectAll();
+    void OnInvertSelection();
+    void OnRefresh();
+    void OnSwitchPane();
+    // Opens the name of the one selected row for editing.
+    void BeginRename();
+    // Enters a folder row (the tree selects that folder); file rows open
+    // with their program.
+    // True when the row was opened.
+    bool OpenRow(int nRow);
+    // A click on a column heading: that column's order, or the other
+    // direction when it is the column already sorted by.
+    void OnColumnClick(int nColumn);
+    // The context menu for a point of the viewport: a folder row's, a file
+    // row's, or the one for the space beside the rows.
+    int PopupMenuAt(const QPoint& viewportPos) const;
+
 protected:
+    void keyPressEvent(QKeyEvent* pEvent) override;
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    using QTreeView::edit;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* pEvent) override;
+
+    void OnItemChanged();
+    void OnEndLabelEdit(int nRow, const QString& text);
+    void ShowSortIndicator();
+
     CViewServices m_services;
-    QStandardItemModel* m_pModel;
+    CPakListModel* m_pModel;
+    CPakTree* m_pTreeView = nullptr;
+    int m_nSortColumn = 0;  // 0 name, 1 size, 2 type
+    int m_bAscending = 1;
+
+private:
+    // A row that was entered by a double-click must not then open its
+    // name for editing, which a click on a selected row would start.
+    bool m_bEditBlocked = false;
 };
 
 }  // namespace vantor

@@ -1,41 +1,548 @@
 #include "views/pak_tree.h"
 
+#include "res/frame_layout.h"
+#include "res/resource.h"
+#include "res/wait_cursor.h"
+#include "views/pak_list.h"
+#include "views/view_text.h"
+
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
 namespace vantor {
+
+namespace {
+
+// Folder items keep the bytes of their name here; the text is for showing.
+constexpr int kRawNameRole = Qt::UserRole;
+
+// The closed folder normally, the open one while the item is selected, as
+// the current folder shows in a file manager.
+QIcon FolderIconWithOpenState(const QIcon& closed, const QIcon& open)
+{
+    if (closed.isNull() || open.isNull())
+        return closed;
+    QIcon icon;
+    for (const int nSize : {16, 22, 24, 32, 48, 64}) {
+        icon.addPixmap(closed.pixmap(nSize), QIcon::Normal);
+        icon.addPixmap(open.pixmap(nSize), QIcon::Selected);
+    }
+    return icon;
+}
+
+// What the desktop judges a file's type by: everything from the first dot
+// (so "a.tar.gz" and "b.tar.gz" share one answer), the whole name when there
+// is none.
+QString TypeKeyOf(const QString& name)
+{
+    const qsizetype nDot = name.indexOf(u'.');
+    return nDot < 0 ? name : name.mid(nDot);
+}
+
+QString EngineText(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// A folder path as the archive's folder queries take it. They drop one
+// leading separator (and a drive), so a path that begins with an empty or
+// drive-like folder name is only read as written behind a "/".
+std::string QueryPath(const std::string& folder)
+{
+    return '/' + folder;
+}
+
+}  // namespace
 
 CPakTree::CPakTree(const CViewServices& services, const QString& strCmdLinePak, QWidget* pParent)
     : QTreeWidget(pParent), m_services(services), m_strCmdLinePak(strCmdLinePak)
 {
     setObjectName(QStringLiteral("pakTree"));
     setHeaderHidden(true);
+    setColumnCount(1);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_folderIcon = FolderIconWithOpenState(m_services.shell.GetFolderIcon(FolderIcon::closed),
+                                           m_services.shell.GetFolderIcon(FolderIcon::open));
+    connect(this, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* pCurrent, QTreeWidgetItem*) { OnSelChanged(pCurrent); });
+    connect(this, &QTreeWidget::itemExpanded, this, &CPakTree::SizeColumn);
+    connect(this, &QTreeWidget::itemCollapsed, this, &CPakTree::SizeColumn);
+}
+
+CPakTree::~CPakTree() = default;
+
+// --- Commands -----------------------------------------------------------------
+
+bool CPakTree::OnCommand(int nID)
+{
+    switch (nID) {
+    case ID_VIEW_REFRESH: OnRefresh(); return true;
+    case ID_UP_ONE_LEVEL: OnUpOneLevel(); return true;
+    case ID_EDIT_SELECT_ALL: OnSelectAll(); return true;
+    case ID_EDIT_INVERT: OnInvertSelection(); return true;
+    case ID_SWITCH_PANE: OnSwitchPane(); return true;
+    }
+    return false;
+}
+
+bool CPakTree::OnUpdateCommand(CCmdUI& ui)
+{
+    switch (ui.GetID()) {
+    case ID_VIEW_REFRESH:
+    case ID_SWITCH_PANE:
+        return true;
+    case ID_UP_ONE_LEVEL:
+        ui.Enable(HasItems());
+        return true;
+    case ID_EDIT_SELECT_ALL:
+    case ID_EDIT_INVERT:
+        ui.Enable(m_pList && m_pList->GetItemCount() > 0);
+        return true;
+    }
+    return false;
+}
+
+// --- First update and loading ---------------------------------------------------
+
+void CPakTree::OnInitialUpdate()
+{
+    m_strPakPath = m_strCmdLinePak;
+    if (!LoadPak())
+        return;
+    QTreeWidgetItem* pRoot = GetRootItem();
+    FillTree(pRoot, std::string());
+    pRoot->setExpanded(true);
+    m_hCurrentFolder = pRoot;
+    {
+        // The list's own first update fills it; selecting must not do it
+        // first.
+        const QSignalBlocker blocker(this);
+        setCurrentItem(pRoot);
+    }
+    SizeColumn();
+}
+
+bool CPakTree::LoadPak()
+{
+    if (m_strPakPath.isEmpty())
+        return false;
+    CWaitCursor wait;
+    if (!m_archive.OpenPak(ToDiskBytes(m_strPakPath))) {
+        wait.Restore();
+        ShowError(EngineText(m_archive.GetErrorText()));
+        m_strPakPath.clear();
+        return false;
+    }
+    // The full path, however it was named: the root shows it and the recent
+    // list keeps it.
+    m_strPakPath = FromDiskBytes(m_archive.GetFilePath());
+    auto* pRoot = new QTreeWidgetItem(QStringList(m_strPakPath));
+    pRoot->setIcon(0, m_services.shell.GetFileIcon(m_strPakPath));
+    addTopLevelItem(pRoot);
+    return true;
+}
+
+void CPakTree::FillTree(QTreeWidgetItem* pParent, const std::string& folder)
+{
+    // A folder exists exactly where some name goes on past a '/', which is
+    // what the archive's ListSubfolders reports level by level. Asking it
+    // level by level copies every name beneath each folder once per level;
+    // one pass over the names finds the same folders for all of them.
+    CFolderNode top;
+    std::string_view previous;  // the folders of the last name, already in
+    for (const PakEntry& entry : m_archive.GetEntries()) {
+        std::string_view name = entry.Name();
+        if (!name.starts_with(folder))
+            continue;
+        name.remove_prefix(folder.size());
+        const std::size_t nLast = name.rfind('/');
+        if (nLast == std::string_view::npos)
+            continue;
+        const std::string_view folders = name.substr(0, nLast + 1);
+        // Names of one folder mostly follow each other.
+        if (folders == previous)
+            continue;
+        previous = folders;
+        CFolderNode* pNode = &top;
+        for (std::size_t nStart = 0; nStart < folders.size();) {
+            const std::size_t nSlash = folders.find('/', nStart);
+            auto& pChild = pNode->children[folders.substr(nStart, nSlash - nStart)];
+            if (!pChild)
+                pChild = std::make_unique<CFolderNode>();
+            pNode = pChild.get();
+            nStart = nSlash + 1;
+        }
+    }
+    AddFolderItems(pParent, top);
+}
+
+void CPakTree::AddFolderItems(QTreeWidgetItem* pParent, const CFolderNode& node)
+{
+    if (node.children.empty())
+        return;
+    std::vector<std::pair<QString, const CFolderNode::Children::value_type*>> names;
+    names.reserve(node.children.size());
+    for (const auto& child : node.children)
+        names.emplace_back(DecodeName(child.first), &child);
+    std::sort(names.begin(), names.end(),
+              [](const auto& a, const auto& b) { return CompareNames(a.first, b.first) < 0; });
+
+    // Each level is built before it joins the tree, so that the view hears
+    // of one insertion per level instead of one per folder.
+    QList<QTreeWidgetItem*> children;
+    children.reserve(static_cast<qsizetype>(names.size()));
+    for (const auto& [text, pChild] : names) {
+        QTreeWidgetItem* pItem = NewFolderItem(std::string(pChild->first));
+        AddFolderItems(pItem, *pChild->second);
+        children.append(pItem);
+    }
+    pParent->addChildren(children);
+}
+
+QTreeWidgetItem* CPakTree::NewFolderItem(const std::string& rawName) const
+{
+    auto* pItem = new QTreeWidgetItem(QStringList(DecodeName(rawName)));
+    pItem->setIcon(0, m_folderIcon);
+    pItem->setData(0, kRawNameRole, QByteArray(rawName.data(), static_cast<qsizetype>(rawName.size())));
+    return pItem;
+}
+
+bool CPakTree::LoadAndShowPak(const QString& path)
+{
+    ClearPanes();
+    m_strPakPath = path;
+    if (!LoadPak())
+        return false;
+    QTreeWidgetItem* pRoot = GetRootItem();
+    FillTree(pRoot, std::string());
+    // An empty pak's root stays closed: there is nothing to open.
+    if (pRoot->childCount() > 0)
+        pRoot->setExpanded(true);
+    m_hCurrentFolder = pRoot;
+    {
+        const QSignalBlocker blocker(this);
+        setCurrentItem(pRoot);
+    }
+    SizeColumn();
+    FillList();
+    UpdateStatusBar();
+    setFocus();
+    m_services.frame.SetActivePane(this);
+    return true;
+}
+
+void CPakTree::ClearPanes()
+{
+    {
+        const QSignalBlocker blocker(this);
+        clear();
+    }
+    m_hCurrentFolder = nullptr;
+    if (m_pList)
+        m_pList->DeleteAllItems();
+}
+
+// --- Folder paths ------------------------------------------------------------------
+
+std::string CPakTree::RawNameOf(const QTreeWidgetItem* pItem)
+{
+    const QByteArray raw = pItem->data(0, kRawNameRole).toByteArray();
+    return std::string(raw.constData(), static_cast<std::size_t>(raw.size()));
+}
+
+std::string CPakTree::FolderPathOfItem(const QTreeWidgetItem* pItem, std::string_view name) const
+{
+    if (!HasItems())
+        return std::string();
+    std::vector<const QTreeWidgetItem*> chain;
+    // The root (the only item without a parent) names the pak, not a folder.
+    for (const QTreeWidgetItem* p = pItem; p && p->parent(); p = p->parent())
+        chain.push_back(p);
+    std::string path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        path += RawNameOf(*it);
+        path += '/';
+    }
+    if (!name.empty()) {
+        path += name;
+        path += '/';
+    }
+    return path;
+}
+
+std::string CPakTree::CurrentFolderPath(std::string_view name) const
+{
+    return FolderPathOfItem(m_hCurrentFolder, name);
+}
+
+QTreeWidgetItem* CPakTree::FindChildFolder(QTreeWidgetItem* pParent, const QString& name) const
+{
+    if (!pParent)
+        return nullptr;
+    for (int i = 0; i < pParent->childCount(); ++i) {
+        if (pParent->child(i)->text(0).compare(name, Qt::CaseInsensitive) == 0)
+            return pParent->child(i);
+    }
+    return nullptr;
+}
+
+void CPakTree::SelectFolder(QTreeWidgetItem* pItem)
+{
+    if (pItem)
+        setCurrentItem(pItem);
+}
+
+void CPakTree::SetSortOrder(int nColumn, int bAscending)
+{
+    m_nSortColumn = nColumn;
+    m_bAscending = bAscending;
+}
+
+// --- The list ---------------------------------------------------------------------
+
+QString CPakTree::TypeNameOf(const QString& name)
+{
+    const QString key = TypeKeyOf(name);
+    const auto cached = m_typeNames.constFind(key);
+    if (cached != m_typeNames.cend())
+        return *cached;
+    QString type = m_services.shell.GetTypeName(name);
+    // The desktop knows nothing of most Quake types; the program does.
+    if (type == u"Unknown")
+        type = QString::fromLatin1(CPakArchive::GetTypeName(name.toStdString()));
+    m_typeNames.insert(key, type);
+    return type;
+}
+
+QIcon CPakTree::IconOf(const QString& name)
+{
+    const QString key = TypeKeyOf(name);
+    const auto cached = m_icons.constFind(key);
+    if (cached != m_icons.cend())
+        return *cached;
+    const QIcon icon = m_services.shell.GetFileIcon(name);
+    m_icons.insert(key, icon);
+    return icon;
+}
+
+void CPakTree::FillList()
+{
+    if (!HasItems() || !m_pList)
+        return;
+    if (!m_hCurrentFolder) {
+        m_pList->DeleteAllItems();
+        return;
+    }
+    const std::string folder = CurrentFolderPath();
+    StringArray files;
+    StringArray subs;
+    m_archive.ListFolderFiles(QueryPath(folder), files);
+    m_archive.ListSubfolders(QueryPath(folder), subs);
+
+    std::vector<CListRow> folderRows;
+    folderRows.reserve(subs.size());
+    for (std::string& sub : subs) {
+        CListRow row;
+        row.strName = DecodeName(sub);
+        row.strRawName = std::move(sub);
+        row.nKind = kindFolder;
+        row.strType = QStringLiteral("Folder");
+        folderRows.push_back(std::move(row));
+    }
+    std::vector<CListRow> fileRows;
+    fileRows.reserve(files.size());
+    std::string path = folder;
+    for (std::string& file : files) {
+        CListRow row;
+        row.strName = DecodeName(file);
+        path.resize(folder.size());
+        path += file;
+        row.nSizeKB = std::max(0, m_archive.GetEntrySizeKB(path));
+        row.strType = TypeNameOf(row.strName);
+        row.strRawName = std::move(file);
+        fileRows.push_back(std::move(row));
+    }
+
+    const auto byName = [](const CListRow& a, const CListRow& b) { return CompareNames(a.strName, b.strName) < 0; };
+    std::stable_sort(folderRows.begin(), folderRows.end(), byName);
+    std::stable_sort(fileRows.begin(), fileRows.end(), byName);
+    if (m_nSortColumn == 1) {
+        std::stable_sort(fileRows.begin(), fileRows.end(),
+                         [](const CListRow& a, const CListRow& b) { return a.nSizeKB < b.nSizeKB; });
+    } else if (m_nSortColumn == 2) {
+        std::stable_sort(fileRows.begin(), fileRows.end(), [](const CListRow& a, const CListRow& b) {
+            return a.strType.compare(b.strType, Qt::CaseInsensitive) < 0;
+        });
+    }
+
+    // Ascending: folders, then files. Descending is the exact reverse.
+    std::vector<CListRow> rows;
+    rows.reserve(folderRows.size() + fileRows.size());
+    std::move(folderRows.begin(), folderRows.end(), std::back_inserter(rows));
+    std::move(fileRows.begin(), fileRows.end(), std::back_inserter(rows));
+    if (!m_bAscending)
+        std::reverse(rows.begin(), rows.end());
+    m_pList->SetRows(std::move(rows));
+}
+
+void CPakTree::AddListItem(const std::string& name, int nKind)
+{
+    if (!m_pList || (nKind != kindFile && nKind != kindFolder))
+        return;
+    CListRow row;
+    row.strName = DecodeName(name);
+    const int nExisting = m_pList->Model().FindRow(row.strName);
+    if (nExisting >= 0 && m_pList->Model().Row(nExisting).nKind == nKind)
+        return;
+    row.strRawName = name;
+    row.nKind = nKind;
+    if (nKind == kindFile) {
+        row.nSizeKB = std::max(0, m_archive.GetEntrySizeKB(CurrentFolderPath() + name));
+        row.strType = TypeNameOf(row.strName);
+    } else {
+        row.strType = QStringLiteral("Folder");
+    }
+    m_pList->Model().AppendRow(std::move(row));
+    m_pList->scrollTo(m_pList->Model().index(m_pList->GetItemCount() - 1, 0));
+}
+
+void CPakTree::EnsureTreeFolder(const std::string& name, QTreeWidgetItem* pParent)
+{
+    if (!pParent)
+        return;
+    const QString text = DecodeName(name);
+    QTreeWidgetItem* pItem = FindChildFolder(pParent, text);
+    if (!pItem) {
+        pItem = NewFolderItem(name);
+        // Before the first sibling that sorts after it.
+        int nPosition = 0;
+        while (nPosition < pParent->childCount() && CompareNames(pParent->child(nPosition)->text(0), text) <= 0)
+            ++nPosition;
+        pParent->insertChild(nPosition, pItem);
+    }
+    StringArray subs;
+    m_archive.ListSubfolders(QueryPath(FolderPathOfItem(pItem)), subs);
+    for (const std::string& sub : subs)
+        EnsureTreeFolder(sub, pItem);
+}
+
+void CPakTree::OnSelChanged(QTreeWidgetItem* pCurrent)
+{
+    m_hCurrentFolder = pCurrent;
+    FillList();
+    UpdateStatusBar();
+    m_services.frame.UpdateCommands();
+}
+
+// --- Status bar and messages -----------------------------------------------------------
+
+void CPakTree::UpdateStatusBar()
+{
+    if (!HasItems() || !m_pList) {
+        // No pak: nothing to count.
+        m_services.frame.SetPaneText(0, QString());
+        m_services.frame.SetPaneText(1, QString());
+        return;
+    }
+    m_services.frame.SetPaneText(0, QStringLiteral("%1 object(s)").arg(m_pList->GetItemCount()));
+    QString size = FormatTotalKB(m_pList->GetTotalSizeKB());
+    if (m_hCurrentFolder == GetRootItem()) {
+        // -1 says the space could not be worked out; users see none.
+        const int nUnusedKB = std::max(0, m_archive.GetUnusedSpaceKB());
+        size = QStringLiteral("%1     Unused Space:  %2KB").arg(size).arg(nUnusedKB);
+    }
+    m_services.frame.SetPaneText(1, size);
+}
+
+void CPakTree::ShowError(const QString& text)
+{
+    m_services.prompt.ShowError(text);
+}
+
+// --- Navigation -------------------------------------------------------------------------
+
+void CPakTree::OnRefresh()
+{
+    FillList();
+    UpdateStatusBar();
+    viewport()->update();
+}
+
+void CPakTree::OnUpOneLevel()
+{
+    if (m_hCurrentFolder && m_hCurrentFolder->parent())
+        SelectFolder(m_hCurrentFolder->parent());
+}
+
+void CPakTree::OnSelectAll()
+{
+    if (!m_pList)
+        return;
+    m_pList->setFocus();
+    m_services.frame.SetActivePane(m_pList);
+    m_pList->OnSelectAll();
+}
+
+void CPakTree::OnInvertSelection()
+{
+    if (!m_pList)
+        return;
+    m_pList->setFocus();
+    m_services.frame.SetActivePane(m_pList);
+    m_pList->OnInvertSelection();
+}
+
+void CPakTree::OnSwitchPane()
+{
+    if (!m_pList)
+        return;
+    // Taken first: a view that gets the focus gives its first row the focus
+    // by itself.
+    const QModelIndex focused = m_pList->currentIndex();
+    m_pList->setFocus();
+    m_services.frame.SetActivePane(m_pList);
+    QItemSelectionModel* pSelection = m_pList->selectionModel();
+    if (focused.isValid())
+        pSelection->select(focused, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    else if (m_pList->GetItemCount() > 0)
+        pSelection->setCurrentIndex(m_pList->Model().index(0, 0), QItemSelectionModel::NoUpdate);
+}
+
+// --- Window events --------------------------------------------------------------------------
+
+void CPakTree::contextMenuEvent(QContextMenuEvent* pEvent)
+{
+    const bool bMouse = pEvent->reason() == QContextMenuEvent::Mouse;
+    QTreeWidgetItem* pItem = bMouse ? itemAt(pEvent->pos()) : currentItem();
+    // Beside the items there is nothing to act on.
+    if (!pItem)
+        return;
+    // A right click makes the pane the one its menu's commands go to.
+    setFocus();
+    m_services.frame.SetActivePane(this);
+    if (pItem != currentItem())
+        SelectFolder(pItem);
+    const QPoint globalPos =
+        bMouse ? pEvent->globalPos() : viewport()->mapToGlobal(visualItemRect(pItem).center());
+    m_services.frame.TrackPopupMenu(pItem == GetRootItem() ? popupRoot : popupFolder, globalPos);
 }
 
 void CPakTree::resizeEvent(QResizeEvent* pEvent)
 {
     QTreeWidget::resizeEvent(pEvent);
+    SizeColumn();
+}
+
+void CPakTree::SizeColumn()
+{
     // A hidden header never resizes its section, so the one column is sized
-    // here: the pane's width, or the longest name when that is wider.
+    // here: the pane's width, or the longest name shown when that is wider.
     header()->resizeSection(0, std::max(viewport()->width(), sizeHintForColumn(0)));
-}
-
-bool CPakTree::OnCommand(int /*nID*/)
-{
-    return false;
-}
-
-bool CPakTree::OnUpdateCommand(CCmdUI& /*ui*/)
-{
-    return false;
-}
-
-void CPakTree::UpdateStatusBar()
-{
-    // No pak loaded: nothing to count.
-    m_services.frame.SetPaneText(0, QString());
-    m_services.frame.SetPaneText(1, QString());
 }
 
 }  // namespace vantor

@@ -1,14 +1,26 @@
-// CPakTree: the left pane, the pak's folder tree and the target of almost
-// every command. For now it is an empty tree that handles no command, so
-// that the frame, its splitter and its routing have their left pane.
+// CPakTree: the left pane, the folders of the open pak, and the centre of
+// the explorer. It owns the archive, loads a pak into both panes, fills the
+// item list with the current folder's contents, keeps the status bar and
+// carries the commands that act on the pak and its folders. The list hands
+// its operations to it.
 #pragma once
 
+#include "engine/pak_archive.h"
 #include "res/command_target.h"
 #include "views/view_services.h"
 
+#include <QHash>
+#include <QIcon>
 #include <QTreeWidget>
 
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
 namespace vantor {
+
+class CPakList;
 
 class CPakTree : public QTreeWidget, public IFramePane {
     Q_OBJECT
@@ -17,16 +29,111 @@ public:
     // strCmdLinePak: the pak named on the command line, opened at the first
     // update; empty when none was named.
     CPakTree(const CViewServices& services, const QString& strCmdLinePak, QWidget* pParent = nullptr);
+    ~CPakTree() override;
+
+    // The other pane; set once by the frame before the first update.
+    void SetList(CPakList* pList) { m_pList = pList; }
 
     bool OnCommand(int nID) override;
     bool OnUpdateCommand(CCmdUI& ui) override;
     void UpdateStatusBar() override;
+    // Opens the command-line pak. The list is filled by the list's own
+    // first update, which follows.
+    void OnInitialUpdate() override;
+
+    // --- Loading -------------------------------------------------------------
+    // Opens m_strPakPath and inserts the root item (its text the pak's full
+    // path). On failure shows the archive's message, empties m_strPakPath
+    // and returns false.
+    bool LoadPak();
+    // Inserts every folder beneath folder (pak form, "" for the root) under
+    // pParent, at every depth, each level in name order.
+    void FillTree(QTreeWidgetItem* pParent, const std::string& folder);
+    // Empties both panes and shows the pak at path: the loading every
+    // command that changes the pak after start-up ends with. False when the
+    // pak could not be opened; both panes then stay empty.
+    bool LoadAndShowPak(const QString& path);
+
+    // --- Folders and the list ------------------------------------------------
+    // The pak-form path of a folder item ("" for the root), extended by
+    // name + "/" when name is not empty.
+    std::string FolderPathOfItem(const QTreeWidgetItem* pItem, std::string_view name = {}) const;
+    std::string CurrentFolderPath(std::string_view name = {}) const;
+    // Refills the list with the current folder: folders by name and files by
+    // the sort key (stable, by name within equal keys); descending is the
+    // exact reverse, files first.
+    void FillList();
+    // Appends a row for a new file (kindFile) or folder (kindFolder) of the
+    // current folder, unless a row of that name (any case) and kind exists.
+    void AddListItem(const std::string& name, int nKind);
+    // Makes sure folder item name exists under pParent, with every folder
+    // the archive has beneath it.
+    void EnsureTreeFolder(const std::string& name, QTreeWidgetItem* pParent);
+    // The type name and icon of a file name: the desktop's, with the
+    // program's own type names where the desktop knows none.
+    QString TypeNameOf(const QString& name);
+    QIcon IconOf(const QString& name);
+    // The program's error box.
+    void ShowError(const QString& text);
+
+    // --- Navigation ----------------------------------------------------------
+    void OnRefresh();
+    void OnUpOneLevel();
+    void OnSelectAll();
+    void OnInvertSelection();
+    void OnSwitchPane();
+
+    // --- State the list and the frame read -------------------------------------
+    bool HasItems() const { return topLevelItemCount() > 0; }
+    QTreeWidgetItem* GetRootItem() const { return topLevelItem(0); }
+    QTreeWidgetItem* GetCurrentFolder() const { return m_hCurrentFolder; }
+    // Selects a folder item, which makes it current and refills the list.
+    void SelectFolder(QTreeWidgetItem* pItem);
+    // The child of pParent whose name equals name ignoring case, or null.
+    QTreeWidgetItem* FindChildFolder(QTreeWidgetItem* pParent, const QString& name) const;
+    const QString& GetPakPath() const { return m_strPakPath; }
+    CPakArchive& GetArchive() { return m_archive; }
+    void SetSortOrder(int nColumn, int bAscending);
+
+    // The pak-form bytes of a folder item's name.
+    static std::string RawNameOf(const QTreeWidgetItem* pItem);
 
 protected:
+    void OnSelChanged(QTreeWidgetItem* pCurrent);
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
+
+    // The folders beneath one folder while FillTree gathers them; names
+    // point into the archive's directory, which does not change meanwhile.
+    struct CFolderNode {
+        using Children = std::unordered_map<std::string_view, std::unique_ptr<CFolderNode>>;
+        Children children;
+    };
+    void AddFolderItems(QTreeWidgetItem* pParent, const CFolderNode& node);
+    QTreeWidgetItem* NewFolderItem(const std::string& rawName) const;
+    void SizeColumn();
+    // Empties the tree and the list.
+    void ClearPanes();
 
     CViewServices m_services;
     QString m_strCmdLinePak;
+
+    CPakArchive m_archive;
+    // Full path of the loaded pak; empty while none is loaded.
+    QString m_strPakPath;
+    CPakList* m_pList = nullptr;
+    // The closed folder, with the open folder for its selected state.
+    QIcon m_folderIcon;
+    int m_nSortColumn = 0;  // 0 name, 1 size, 2 type; set by the list
+    int m_bAscending = 1;
+    // The folder the list shows.
+    QTreeWidgetItem* m_hCurrentFolder = nullptr;
+
+private:
+    // Type names and icons by the part of a name the desktop judges it by,
+    // so that a folder of 10 000 files asks the desktop a handful of times.
+    QHash<QString, QString> m_typeNames;
+    QHash<QString, QIcon> m_icons;
 };
 
 }  // namespace vantor

@@ -164,15 +164,13 @@ TEST_F(MainFrame, ToolbarButtonsInOrderWithIcons)
     }
 }
 
-TEST_F(MainFrame, OnlyCommandsWithAHandlerAreEnabled)
+TEST_F(MainFrame, WithoutAPakOnlyCommandsThatNeedNoneAreEnabled)
 {
-    // The panes handle nothing yet: what the frame handles is enabled,
-    // everything else waits for its handler.
-    const std::set<int> frameCommands{ID_FILE_CLOSE, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_OPTIONS,
-                                      ID_APP_ABOUT,  ID_NEXT_PANE,    ID_PREV_PANE};
+    const std::set<int> enabled{ID_FILE_CLOSE, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_OPTIONS, ID_APP_ABOUT,
+                                ID_NEXT_PANE,  ID_PREV_PANE,    ID_VIEW_REFRESH,    ID_SWITCH_PANE};
     m_frame.UpdateCommands();
     for (const ExpectedCommand& command : kCommands)
-        EXPECT_EQ(m_frame.GetCommandAction(command.nID)->isEnabled(), frameCommands.count(command.nID) == 1)
+        EXPECT_EQ(m_frame.GetCommandAction(command.nID)->isEnabled(), enabled.count(command.nID) == 1)
             << command.nID;
 }
 

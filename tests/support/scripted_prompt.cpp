@@ -1,6 +1,8 @@
 #include "support/scripted_prompt.h"
 
+#include <QAction>
 #include <QDialog>
+#include <QMenu>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +21,8 @@ const char* KindName(CScriptedPrompt::Kind kind)
     case CScriptedPrompt::Kind::saveFile: return "save chooser";
     case CScriptedPrompt::Kind::openFile: return "open chooser";
     case CScriptedPrompt::Kind::dialog: return "dialog";
+    case CScriptedPrompt::Kind::popupMenu: return "context menu";
+    case CScriptedPrompt::Kind::progress: return "progress window";
     }
     return "?";
 }
@@ -74,6 +78,13 @@ void CScriptedPrompt::AnswerDialog(std::function<void(QDialog&)> drive)
     m_answers.push_back(std::move(answer));
 }
 
+void CScriptedPrompt::AnswerPopupMenu(int nID)
+{
+    Answer answer{Kind::popupMenu};
+    answer.nValue = nID;
+    m_answers.push_back(std::move(answer));
+}
+
 QStringList CScriptedPrompt::Texts() const
 {
     QStringList texts;
@@ -99,26 +110,26 @@ std::optional<CScriptedPrompt::Answer> CScriptedPrompt::Take(Kind kind)
 
 void CScriptedPrompt::ShowMessage(const QString& text, PromptIcon icon)
 {
-    m_questions.push_back({Kind::message, text, icon, {}, {}});
+    m_questions.push_back({Kind::message, text, icon, {}, {}, {}});
 }
 
 bool CScriptedPrompt::AskYesNo(const QString& text, PromptIcon icon)
 {
-    m_questions.push_back({Kind::yesNo, text, icon, {}, {}});
+    m_questions.push_back({Kind::yesNo, text, icon, {}, {}, {}});
     const auto answer = Take(Kind::yesNo);
     return answer && answer->bValue;
 }
 
 bool CScriptedPrompt::AskOkCancel(const QString& text, PromptIcon icon)
 {
-    m_questions.push_back({Kind::okCancel, text, icon, {}, {}});
+    m_questions.push_back({Kind::okCancel, text, icon, {}, {}, {}});
     const auto answer = Take(Kind::okCancel);
     return answer && answer->bValue;
 }
 
 int CScriptedPrompt::AskReplace(const QString& message)
 {
-    m_questions.push_back({Kind::replace, message, PromptIcon::question, {}, {}});
+    m_questions.push_back({Kind::replace, message, PromptIcon::question, {}, {}, {}});
     const auto answer = Take(Kind::replace);
     return answer ? answer->nValue : replaceCancel;
 }
@@ -126,21 +137,21 @@ int CScriptedPrompt::AskReplace(const QString& message)
 std::optional<QString> CScriptedPrompt::BrowseForFolder(const QString& title, const QString& initialPath)
 {
     m_questions.push_back({Kind::folder, title, PromptIcon::information, {QString(), QString(), initialPath, QString()},
-                           {}});
+                           {}, {}});
     const auto answer = Take(Kind::folder);
     return answer ? answer->path : std::nullopt;
 }
 
 std::optional<QString> CScriptedPrompt::GetSaveFileName(const FileChooser& chooser)
 {
-    m_questions.push_back({Kind::saveFile, chooser.strTitle, PromptIcon::information, chooser, {}});
+    m_questions.push_back({Kind::saveFile, chooser.strTitle, PromptIcon::information, chooser, {}, {}});
     const auto answer = Take(Kind::saveFile);
     return answer ? answer->path : std::nullopt;
 }
 
 std::optional<QString> CScriptedPrompt::GetOpenFileName(const FileChooser& chooser)
 {
-    m_questions.push_back({Kind::openFile, chooser.strTitle, PromptIcon::information, chooser, {}});
+    m_questions.push_back({Kind::openFile, chooser.strTitle, PromptIcon::information, chooser, {}, {}});
     const auto answer = Take(Kind::openFile);
     return answer ? answer->path : std::nullopt;
 }
@@ -149,7 +160,7 @@ int CScriptedPrompt::DoModal(QDialog& dialog)
 {
     const QString name = dialog.objectName().isEmpty() ? QString::fromLatin1(dialog.metaObject()->className())
                                                        : dialog.objectName();
-    m_questions.push_back({Kind::dialog, dialog.windowTitle(), PromptIcon::information, {}, name});
+    m_questions.push_back({Kind::dialog, dialog.windowTitle(), PromptIcon::information, {}, name, {}});
     const auto answer = Take(Kind::dialog);
     dialog.setResult(QDialog::Rejected);
     dialog.show();
@@ -160,6 +171,57 @@ int CScriptedPrompt::DoModal(QDialog& dialog)
     const int nResult = dialog.result();
     dialog.hide();
     return nResult;
+}
+
+}  // namespace vantor::test
+
+namespace vantor::test {
+
+QAction* CScriptedPrompt::TrackPopupMenu(QMenu& menu, const QPoint& /*globalPos*/)
+{
+    Question question{Kind::popupMenu, menu.title(), PromptIcon::information, {}, {}, {}};
+    for (QAction* pAction : menu.actions())
+        question.menu.push_back({pAction->isSeparator() ? 0 : pAction->data().toInt(), pAction->text(),
+                                 pAction->isEnabled() && !pAction->isSeparator()});
+    m_questions.push_back(std::move(question));
+    const auto answer = Take(Kind::popupMenu);
+    if (!answer || answer->nValue == 0)
+        return nullptr;
+    for (QAction* pAction : menu.actions()) {
+        if (!pAction->isSeparator() && pAction->data().toInt() == answer->nValue)
+            return pAction;
+    }
+    ADD_FAILURE() << "The context menu has no item " << answer->nValue;
+    return nullptr;
+}
+
+namespace {
+
+class CScriptedProgress : public IProgress {
+public:
+    CScriptedProgress(std::function<void(std::uint64_t, std::uint64_t)> onStep, int& nSteps)
+        : m_onStep(std::move(onStep)), m_nSteps(nSteps)
+    {
+    }
+    void SetProgress(std::uint64_t nDone, std::uint64_t nTotal) override
+    {
+        ++m_nSteps;
+        if (m_onStep)
+            m_onStep(nDone, nTotal);
+    }
+
+private:
+    std::function<void(std::uint64_t, std::uint64_t)> m_onStep;
+    int& m_nSteps;
+};
+
+}  // namespace
+
+std::unique_ptr<IProgress> CScriptedPrompt::BeginProgress(const QString& text)
+{
+    // Progress windows need no answer and only note what they said.
+    m_questions.push_back({Kind::progress, text, PromptIcon::information, {}, {}, {}});
+    return std::make_unique<CScriptedProgress>(m_onProgress, m_nProgressSteps);
 }
 
 }  // namespace vantor::test

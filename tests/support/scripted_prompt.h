@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -18,7 +19,15 @@ namespace vantor::test {
 
 class CScriptedPrompt : public IPrompt {
 public:
-    enum class Kind { message, yesNo, okCancel, replace, folder, saveFile, openFile, dialog };
+    enum class Kind { message, yesNo, okCancel, replace, folder, saveFile, openFile, dialog, popupMenu, progress };
+
+    // One item of a context menu as it was shown.
+    struct MenuItem {
+        int nID;  // 0 for a separator
+        QString text;
+        bool bEnabled;  // never for a separator
+        bool operator==(const MenuItem&) const = default;
+    };
 
     struct Question {
         Kind kind;
@@ -26,6 +35,7 @@ public:
         PromptIcon icon = PromptIcon::information;
         FileChooser chooser;      // for the file choosers
         QString strDialogName;    // a dialog's objectName, else its class name
+        std::vector<MenuItem> menu;  // a context menu's items
     };
 
     // Answers are used in the order questions come. A question whose answer
@@ -42,6 +52,12 @@ public:
     // itself up as it does on opening; drive clicks and types in it. DoModal
     // returns the dialog's result afterwards.
     void AnswerDialog(std::function<void(QDialog&)> drive);
+    // Picks the menu item with this command id; 0 dismisses the menu.
+    void AnswerPopupMenu(int nID);
+
+    // Runs at every step of a progress window, while the work is under way.
+    std::function<void(std::uint64_t nDone, std::uint64_t nTotal)> m_onProgress;
+    int ProgressSteps() const { return m_nProgressSteps; }
 
     const std::vector<Question>& Questions() const { return m_questions; }
     // The texts of all questions and messages so far, in order.
@@ -56,6 +72,8 @@ public:
     std::optional<QString> GetSaveFileName(const FileChooser& chooser) override;
     std::optional<QString> GetOpenFileName(const FileChooser& chooser) override;
     int DoModal(QDialog& dialog) override;
+    QAction* TrackPopupMenu(QMenu& menu, const QPoint& globalPos) override;
+    std::unique_ptr<IProgress> BeginProgress(const QString& text) override;
 
 private:
     struct Answer {
@@ -73,6 +91,7 @@ private:
 
     std::deque<Answer> m_answers;
     std::vector<Question> m_questions;
+    int m_nProgressSteps = 0;
 };
 
 }  // namespace vantor::test

@@ -1,0 +1,160 @@
+// How fast the views show big paks, measured offscreen in the real main
+// window with the real desktop shell. Prints one figure, in seconds:
+//
+//   vantor_bench_gui open PAK
+//       from the request to open PAK to a filled folder tree and root list,
+//       painted
+//   vantor_bench_gui select PAK FOLDER
+//       PAK open: from selecting FOLDER (pak form, "maps/" or "maps") in the
+//       tree to its list filled and painted
+//   vantor_bench_gui scroll PAK FOLDER
+//       FOLDER shown: the slowest of the page-by-page scrolls from the top
+//       of its list to the bottom, each one painted
+//
+// Settings go to a private folder, never the user's.
+#include "app/main_frame.h"
+#include "dialogs/prompt.h"
+#include "exchange/desktop_shell.h"
+#include "views/pak_list.h"
+#include "views/pak_tree.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+using namespace vantor;
+
+namespace {
+
+// Anything the views ask is a failure of the run: it prints the question
+// and the run ends with status 1.
+class CBenchPrompt : public IPrompt {
+public:
+    bool m_bAsked = false;
+
+    void ShowMessage(const QString& text, PromptIcon) override { Note(text); }
+    bool AskYesNo(const QString& text, PromptIcon) override { return Note(text), false; }
+    bool AskOkCancel(const QString& text, PromptIcon) override { return Note(text), false; }
+    int AskReplace(const QString& text) override { return Note(text), replaceCancel; }
+    std::optional<QString> BrowseForFolder(const QString& title, const QString&) override
+    {
+        return Note(title), std::nullopt;
+    }
+    std::optional<QString> GetSaveFileName(const FileChooser& chooser) override
+    {
+        return Note(chooser.strTitle), std::nullopt;
+    }
+    std::optional<QString> GetOpenFileName(const FileChooser& chooser) override
+    {
+        return Note(chooser.strTitle), std::nullopt;
+    }
+    int DoModal(QDialog&) override { return Note(QStringLiteral("dialog")), 0; }
+    QAction* TrackPopupMenu(QMenu&, const QPoint&) override { return nullptr; }
+    std::unique_ptr<IProgress> BeginProgress(const QString& text) override
+    {
+        Note(text);
+        return nullptr;
+    }
+
+private:
+    void Note(const QString& text)
+    {
+        std::fprintf(stderr, "vantor_bench_gui: asked: %s\n", text.toLocal8Bit().constData());
+        m_bAsked = true;
+    }
+};
+
+double SecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+QTreeWidgetItem* FindFolder(CPakTree& tree, const QString& path)
+{
+    QTreeWidgetItem* pItem = tree.GetRootItem();
+    for (const QString& name : path.split(u'/', Qt::SkipEmptyParts)) {
+        pItem = tree.FindChildFolder(pItem, name);
+        if (!pItem)
+            return nullptr;
+    }
+    return pItem;
+}
+
+int Usage()
+{
+    std::fputs("usage: vantor_bench_gui open PAK\n"
+               "       vantor_bench_gui select PAK FOLDER\n"
+               "       vantor_bench_gui scroll PAK FOLDER\n",
+               stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (!((mode == "open" && argc == 3) || ((mode == "select" || mode == "scroll") && argc == 4)))
+        return Usage();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settings;
+    if (!settings.isValid())
+        return 1;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
+
+    QApplication application(argc, argv);
+    const QString pak = QString::fromLocal8Bit(argv[2]);
+    CBenchPrompt prompt;
+    CDesktopShell shell;
+    CMainFrame frame(prompt, shell, QString());
+    if (!frame.Create())
+        return 1;
+    // A window of a common size, so that a realistic number of rows is painted.
+    frame.ActivateFrame();
+    frame.resize(1024, 768);
+    QApplication::processEvents();
+    CPakTree& tree = *frame.GetTree();
+    CPakList& list = *frame.GetList();
+
+    double dSeconds = 0;
+    if (mode == "open") {
+        const auto start = std::chrono::steady_clock::now();
+        const bool bLoaded = tree.LoadAndShowPak(pak);
+        frame.repaint();
+        dSeconds = SecondsSince(start);
+        if (!bLoaded)
+            return 1;
+    } else {
+        if (!tree.LoadAndShowPak(pak))
+            return 1;
+        QTreeWidgetItem* pFolder = FindFolder(tree, QString::fromLocal8Bit(argv[3]));
+        if (!pFolder) {
+            std::fprintf(stderr, "vantor_bench_gui: no folder %s in %s\n", argv[3], argv[2]);
+            return 1;
+        }
+        frame.repaint();
+        auto start = std::chrono::steady_clock::now();
+        tree.SelectFolder(pFolder);
+        frame.repaint();
+        dSeconds = SecondsSince(start);
+        if (mode == "scroll") {
+            QScrollBar* pBar = list.verticalScrollBar();
+            dSeconds = 0;
+            for (int nValue = 0; nValue <= pBar->maximum(); nValue += std::max(1, pBar->pageStep())) {
+                start = std::chrono::steady_clock::now();
+                pBar->setValue(nValue);
+                list.viewport()->repaint();
+                dSeconds = std::max(dSeconds, SecondsSince(start));
+            }
+        }
+    }
+    if (prompt.m_bAsked)
+        return 1;
+    std::printf("%.4f\n", dSeconds);
+    return 0;
+}

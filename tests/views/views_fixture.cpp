@@ -1,0 +1,101 @@
+#include "views_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+
+namespace vantor::test {
+
+void ViewsTest::SetUp()
+{
+    SettingsTest::SetUp();
+    m_shell.m_typeNames = {{"txt", "Text document"}, {"cfg", "Configuration file"}};
+}
+
+void ViewsTest::TearDown()
+{
+    if (m_pFrame)
+        CloseFrame();
+    m_pFrame.reset();
+    SettingsTest::TearDown();
+}
+
+std::string ViewsTest::WritePak(const PakBuilder& pak, const std::string& name)
+{
+    const std::string path = m_dir / name;
+    pak.WriteTo(path);
+    return path;
+}
+
+void ViewsTest::OpenFrame(const std::string& cmdLinePak)
+{
+    m_pFrame = std::make_unique<CMainFrame>(m_prompt, m_shell, QString::fromStdString(cmdLinePak));
+    ASSERT_TRUE(m_pFrame->Create());
+    m_pFrame->ActivateFrame();
+    QApplication::processEvents();
+}
+
+void ViewsTest::CloseFrame()
+{
+    m_pFrame->close();
+    QApplication::processEvents();
+}
+
+QStringList ViewsTest::Column(int nColumn)
+{
+    QStringList texts;
+    const CPakListModel& model = List().Model();
+    for (int nRow = 0; nRow < model.rowCount(); ++nRow)
+        texts.append(model.data(model.index(nRow, nColumn), Qt::DisplayRole).toString());
+    return texts;
+}
+
+QStringList ViewsTest::Children(const QTreeWidgetItem* pItem)
+{
+    QStringList names;
+    for (int i = 0; pItem && i < pItem->childCount(); ++i)
+        names.append(pItem->child(i)->text(0));
+    return names;
+}
+
+QTreeWidgetItem* ViewsTest::Folder(const QString& path)
+{
+    QTreeWidgetItem* pItem = Tree().GetRootItem();
+    for (const QString& name : path.split(u'/', Qt::SkipEmptyParts)) {
+        QTreeWidgetItem* pChild = nullptr;
+        for (int i = 0; pItem && i < pItem->childCount() && !pChild; ++i) {
+            if (pItem->child(i)->text(0) == name)
+                pChild = pItem->child(i);
+        }
+        pItem = pChild;
+    }
+    return pItem;
+}
+
+void ViewsTest::Enter(const QString& path)
+{
+    QTreeWidgetItem* pItem = Folder(path);
+    ASSERT_NE(pItem, nullptr) << path.toStdString();
+    Tree().setCurrentItem(pItem);
+}
+
+void ViewsTest::SelectRows(std::initializer_list<int> rows)
+{
+    List().clearSelection();
+    for (const int nRow : rows)
+        List().selectionModel()->select(List().Model().index(nRow, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+QString ViewsTest::Pane(int nPane)
+{
+    return m_pFrame->findChild<QLabel*>(QStringLiteral("statusPane%1").arg(nPane))->text();
+}
+
+bool ViewsTest::Enabled(int nID)
+{
+    m_pFrame->UpdateCommands();
+    return m_pFrame->GetCommandAction(nID)->isEnabled();
+}
+
+}  // namespace vantor::test

@@ -1,0 +1,55 @@
+// The views inside the real main window, on paks the tests build, with the
+// scripted prompter and a fake desktop shell.
+#pragma once
+
+#include "app/frame_test_support.h"
+#include "app/main_frame.h"
+#include "support/pak_builder.h"
+#include "views/pak_list.h"
+#include "views/pak_tree.h"
+
+#include <QStringList>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+namespace vantor::test {
+
+class ViewsTest : public SettingsTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes the pak under name in the test's folder; returns its path.
+    std::string WritePak(const PakBuilder& pak, const std::string& name = "test.pak");
+    // Creates and shows the main window with cmdLinePak as the command line.
+    void OpenFrame(const std::string& cmdLinePak);
+    // Closes the window as the user does, running everything closing runs.
+    void CloseFrame();
+
+    CMainFrame& Frame() { return *m_pFrame; }
+    CPakTree& Tree() { return *m_pFrame->GetTree(); }
+    CPakList& List() { return *m_pFrame->GetList(); }
+
+    // The texts of the list's column (0 name, 1 size, 2 type), top to bottom.
+    QStringList Column(int nColumn = 0);
+    // The names of a tree item's children in order.
+    static QStringList Children(const QTreeWidgetItem* pItem);
+    // A tree folder by its path below the root ("maps/dm"); the root for "".
+    QTreeWidgetItem* Folder(const QString& path);
+    // Makes the folder current, as a click on it does.
+    void Enter(const QString& path);
+    // Selects exactly these rows of the list.
+    void SelectRows(std::initializer_list<int> rows);
+    QString Pane(int nPane);
+    // The command's enabled state as the active pane decides it now.
+    bool Enabled(int nID);
+
+    TempDir m_dir;
+    CScriptedPrompt m_prompt;
+    CFakeShell m_shell;
+    std::unique_ptr<CMainFrame> m_pFrame;
+};
+
+}  // namespace vantor::test

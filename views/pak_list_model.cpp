@@ -1,0 +1,118 @@
+#include "views/pak_list_model.h"
+
+#include "views/view_text.h"
+
+namespace vantor {
+
+CPakListModel::CPakListModel(QObject* pParent) : QAbstractTableModel(pParent) {}
+
+void CPakListModel::SetRows(std::vector<CListRow> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+void CPakListModel::AppendRow(CListRow row)
+{
+    const int nRow = RowCount();
+    beginInsertRows(QModelIndex(), nRow, nRow);
+    m_rows.push_back(std::move(row));
+    endInsertRows();
+}
+
+void CPakListModel::RemoveRow(int nRow)
+{
+    if (nRow < 0 || nRow >= RowCount())
+        return;
+    beginRemoveRows(QModelIndex(), nRow, nRow);
+    m_rows.erase(m_rows.begin() + nRow);
+    endRemoveRows();
+}
+
+int CPakListModel::FindRow(const QString& name) const
+{
+    for (int nRow = 0; nRow < RowCount(); ++nRow) {
+        if (Row(nRow).strName.compare(name, Qt::CaseInsensitive) == 0)
+            return nRow;
+    }
+    return -1;
+}
+
+int CPakListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : RowCount();
+}
+
+int CPakListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 3;
+}
+
+QVariant CPakListModel::data(const QModelIndex& index, int nRole) const
+{
+    if (!index.isValid() || index.row() >= RowCount())
+        return {};
+    const CListRow& row = Row(index.row());
+    switch (nRole) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        switch (index.column()) {
+        case colName: return row.strName;
+        case colSize: return row.nSizeKB < 0 ? QString() : FormatSizeKB(row.nSizeKB);
+        case colType: return row.strType;
+        }
+        break;
+    case Qt::DecorationRole:
+        if (index.column() != colName)
+            break;
+        if (row.nKind == kindFolder)
+            return m_folderIcon;
+        return m_fileIcon ? m_fileIcon(row) : QIcon();
+    case Qt::TextAlignmentRole:
+        if (index.column() == colSize)
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        break;
+    }
+    return {};
+}
+
+bool CPakListModel::setData(const QModelIndex& index, const QVariant& value, int nRole)
+{
+    if (nRole != Qt::EditRole || !index.isValid() || index.column() != colName)
+        return false;
+    // A rename changes the pak first; the row follows only when that worked,
+    // so the edit itself never changes the row.
+    const QString text = value.toString();
+    if (!text.isEmpty() && m_onEndEdit)
+        m_onEndEdit(index.row(), text);
+    return false;
+}
+
+QVariant CPakListModel::headerData(int nSection, Qt::Orientation orientation, int nRole) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (nRole == Qt::DisplayRole) {
+        switch (nSection) {
+        case colName: return QStringLiteral("Name");
+        case colSize: return QStringLiteral("Size");
+        case colType: return QStringLiteral("Type");
+        }
+    }
+    if (nRole == Qt::TextAlignmentRole)
+        return QVariant::fromValue((nSection == colSize ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    return {};
+}
+
+Qt::ItemFlags CPakListModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags itemFlags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == colName)
+        itemFlags |= Qt::ItemIsEditable;
+    return itemFlags;
+}
+
+}  // namespace vantor
