@@ -101,8 +101,8 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
 
     const std::uint64_t dirLength = m_header.dirLength;
     // Scratch room past everything: two places for the directory, used in
-    // turn by the commits along the way, then room for one entry that must
-    // move by less than its own length.
+    // turn by the commits along the way, then room to park entries that
+    // must move by less than their own length.
     std::uint64_t beyond = std::max<std::uint64_t>(fileLength, std::uint64_t{m_committed.dirOffset} + m_committed.dirLength);
     std::uint64_t largestSelfOverlap = 0;
     std::uint64_t bytesToMove = 0;
@@ -119,8 +119,14 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
     }
     const std::uint64_t slotA = beyond;
     const std::uint64_t slotB = beyond + dirLength;
-    const std::uint64_t scratch = beyond + 2 * dirLength;
-    if (!CheckFitsPak(scratch + largestSelfOverlap)) return false;
+    const std::uint64_t parking = beyond + 2 * dirLength;
+    if (!CheckFitsPak(parking + largestSelfOverlap)) return false;
+    // Parked entries are committed together: one commit per this many bytes,
+    // not one per entry, on paks whose entries lie a few bytes apart.
+    constexpr std::uint64_t kParkingBudget = std::uint64_t{64} << 20;
+    constexpr std::uint64_t kCommitWorthGap = std::uint64_t{4} << 20;
+    const std::uint64_t parkingEnd =
+        std::min(kPakMaxFileSize, std::max(parking + largestSelfOverlap, parking + kParkingBudget));
 
     m_gibbed.clear();
     m_gibbed.shrink_to_fit();
@@ -131,23 +137,62 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
         return CommitDirectory();
     }
 
+    struct Parked {
+        std::size_t index;
+        std::uint64_t target;
+    };
+    std::vector<Parked> parked;           // copied to the parking place, not yet committed there
+    std::uint64_t parkedEnd = parking;     // next free byte of the parking place
+    bool parkingBlocked = false;           // an entry could not leave it: never reuse it
     CPendingSources pending;
-    bool scratchTaken = false;  // an entry could not leave the scratch place
+    std::vector<std::uint32_t> committedOffsets;
+    for (const PakEntry& entry : m_entries) committedOffsets.push_back(entry.offset);
+    std::size_t failures = 0;
+    PakProgress report{0, m_entries.size(), 0, bytesToMove};
+
+    // On a failed commit, memory goes back to what the disk says, so that
+    // no later change can write over bytes the header still points at.
+    const auto giveUp = [&]() {
+        const int code = m_nError;
+        for (std::size_t i = 0; i < m_entries.size(); ++i) m_entries[i].offset = committedOffsets[i];
+        EntriesChanged();
+        m_header.dirOffset = m_committed.dirOffset;
+        std::uint64_t realLength = 0;
+        if (m_pFile->GetLength(realLength) == FileCause::none) m_nLogicalLength = std::max(m_nLogicalLength, realLength);
+        m_bPending = false;
+        m_nError = code;
+        return false;
+    };
+    // Commits the directory as memory has it (parked entries at their
+    // parking places), then moves the parked entries down to their targets.
     const auto commitMoves = [&]() {
         const std::uint64_t slot = m_committed.dirOffset == slotA ? slotB : slotA;
         if (!WriteDirectoryAt(slot) || !CommitHeader(static_cast<std::uint32_t>(slot), static_cast<std::uint32_t>(dirLength)))
             return false;
         m_header.dirOffset = static_cast<std::uint32_t>(slot);
         m_nLogicalLength = std::max(m_nLogicalLength, slot + dirLength);
+        for (std::size_t i = 0; i < m_entries.size(); ++i) committedOffsets[i] = m_entries[i].offset;
         pending.Clear();
+        for (const Parked& p : parked) {
+            PakEntry& entry = m_entries[p.index];
+            if (!CopyWithinPak(entry.offset, p.target, entry.length)) {
+                ++failures;  // it stays safely parked
+                parkingBlocked = true;
+                continue;
+            }
+            entry.offset = static_cast<std::uint32_t>(p.target);
+            report.bytesDone += entry.length;
+        }
+        // Their committed copies stay referenced until the next commit.
+        if (!parked.empty()) pending.SetScratch({parking, parkedEnd - parking});
+        parked.clear();
+        if (!parkingBlocked) parkedEnd = parking;
         return true;
     };
     const auto mustCommitBefore = [&](const Range& target) {
         return OverlapsCommittedDirectory(target.offset, target.length) || pending.Overlaps(target);
     };
 
-    std::size_t failures = 0;
-    PakProgress report{0, m_entries.size(), 0, bytesToMove};
     std::uint64_t expected = kPakHeaderSize;
     for (std::size_t k = 0; k < m_entries.size(); ++k) {
         report.itemsDone = k;
@@ -166,34 +211,48 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
         }
         const Range source{entry.offset, entry.length};
         const Range target{expected, entry.length};
-        if (mustCommitBefore(target) && !commitMoves()) return false;
+        // The directory lying among the data goes out of the way first.
+        if (OverlapsCommittedDirectory(target.offset, target.length) && !commitMoves()) return giveUp();
 
-        if (target.Overlaps(source)) {
-            // Moving by less than its own length would tear it: park a copy
-            // past the end, commit that place, and move from there.
-            const Range parked{scratch, entry.length};
-            if (scratchTaken) {
+        // A move onto a place the header still points at needs a commit
+        // first. That pays when the gap the data moves by is large (the
+        // commit frees room for many moves); on small gaps, and whenever an
+        // entry moves by less than its own length, it is parked instead.
+        bool park = target.Overlaps(source);
+        if (!park && pending.Overlaps(target)) {
+            const std::uint64_t gap = source.offset - target.offset;
+            if (gap >= std::max<std::uint64_t>(dirLength, kCommitWorthGap)) {
+                if (!commitMoves()) return giveUp();
+            } else {
+                park = true;
+            }
+        }
+        if (park) {
+            if (parkingBlocked) {
                 ++failures;
                 expected = source.End();
                 continue;
             }
-            if (mustCommitBefore(parked) && !commitMoves()) return false;
-            if (!CopyWithinPak(source.offset, parked.offset, source.length)) {
+            Range place{parkedEnd, entry.length};
+            if (place.End() > parkingEnd || mustCommitBefore(place)) {
+                if (!commitMoves()) return giveUp();
+                if (parkingBlocked) {
+                    ++failures;
+                    expected = source.End();
+                    continue;
+                }
+                place = {parkedEnd, entry.length};
+                if (mustCommitBefore(place) && !commitMoves()) return giveUp();
+            }
+            if (!CopyWithinPak(source.offset, place.offset, place.length)) {
                 ++failures;
                 expected = source.End();
                 continue;
             }
-            entry.offset = static_cast<std::uint32_t>(parked.offset);
-            if (!commitMoves()) {
-                entry.offset = static_cast<std::uint32_t>(source.offset);
-                return false;
-            }
-            if (!CopyWithinPak(parked.offset, target.offset, target.length)) {
-                ++failures;  // it stays safely parked
-                scratchTaken = true;
-                continue;
-            }
-            pending.SetScratch(parked);
+            entry.offset = static_cast<std::uint32_t>(place.offset);
+            parked.push_back({k, target.offset});
+            pending.Add(source);
+            parkedEnd = place.End();
         } else {
             if (!CopyWithinPak(source.offset, target.offset, target.length)) {
                 ++failures;
@@ -201,21 +260,24 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
                 continue;
             }
             pending.Add(source);
+            entry.offset = static_cast<std::uint32_t>(target.offset);
+            report.bytesDone += target.length;
         }
-        entry.offset = static_cast<std::uint32_t>(target.offset);
         expected = target.End();
-        report.bytesDone += target.length;
     }
 
-    // Commit the moved places before the directory settles right behind the
-    // data, where some of their old places may lie.
-    if (!pending.Empty() && !commitMoves()) return false;
+    // Commit the moves (and bring parked entries down) before the directory
+    // settles right behind the data, where old places may lie.
+    if (!parked.empty() && !commitMoves()) return giveUp();
+    if (!pending.Empty() && !commitMoves()) return giveUp();
+    // Memory and disk agree now; keep them paired through the sort.
     SortEntriesByOffset();
+    for (std::size_t i = 0; i < m_entries.size(); ++i) committedOffsets[i] = m_entries[i].offset;
     std::uint64_t end = kPakHeaderSize;
     for (const PakEntry& entry : m_entries) end = std::max(end, entry.End());
     SetHeader(static_cast<std::uint32_t>(end), static_cast<std::uint32_t>(dirLength));
     m_nLogicalLength = end + dirLength;
-    if (!CommitDirectory()) return false;
+    if (!CommitDirectory()) return giveUp();
     if (progress) {
         report.itemsDone = report.itemsTotal;
         progress(report);

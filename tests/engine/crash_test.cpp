@@ -67,6 +67,14 @@ std::string Alternating()
     return builder.Build();
 }
 
+// Entries a few bytes apart: nearly every move is shorter than its entry.
+std::string TinyGaps()
+{
+    PakBuilder builder;
+    for (int i = 0; i < 24; ++i) builder.File("t" + std::to_string(i) + ".dat", Data(static_cast<char>('a' + i), 40 + i)).Gap(1 + i % 3);
+    return builder.Build();
+}
+
 bool GibOddFiles(CPakArchive& pak)
 {
     for (int i = 1; i < 40; i += 2)
@@ -124,6 +132,7 @@ const CrashCase kCases[] = {
     {"RecoverDirectoryInMiddle", DirectoryInMiddle, {}, [](CPakArchive& p) { return p.RecoverUnusedSpace(); }},
     {"RecoverSelfOverlap", SelfOverlap, {}, [](CPakArchive& p) { return p.RecoverUnusedSpace(); }},
     {"RecoverAfterGibbingEveryOther", Alternating, GibOddFiles, [](CPakArchive& p) { return p.RecoverUnusedSpace(); }},
+    {"RecoverTinyGaps", TinyGaps, {}, [](CPakArchive& p) { return p.RecoverUnusedSpace(); }},
     {"RecoverEverythingGibbed", DirectoryAtEnd, [](CPakArchive& p) { return p.GibFolder(""); },
      [](CPakArchive& p) { return p.RecoverUnusedSpace(); }},
     {"AddAtEnd", DirectoryAtEnd, {}, [](CPakArchive& p) { return Add(p, "A.TXT", "maps", false); }},

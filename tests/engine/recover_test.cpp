@@ -13,7 +13,8 @@ class Recovery : public PakFixture {
 protected:
     // Every live entry is packed from offset 12 in offset order, then the
     // directory, and the file ends there.
-    void ExpectPackedLayout()
+    void ExpectPackedLayout() { ExpectPackedLayoutOf(m_pak); }
+    void ExpectPackedLayoutOf(CPakArchive& archive)
     {
         const ParsedPak pak = OnDisk();
         std::vector<ParsedEntry> byOffset = pak.entries;
@@ -25,7 +26,7 @@ protected:
         }
         EXPECT_EQ(expected, pak.dirOffset);
         EXPECT_EQ(expected + pak.dirLength, FileLength());
-        EXPECT_EQ(0, m_pak.GetUnusedSpaceKB());
+        EXPECT_EQ(0, archive.GetUnusedSpaceKB());
     }
 };
 
@@ -191,5 +192,77 @@ TEST_F(Recovery, DiskFullOnAnyWriteNeverLosesData)
         std::sort(contents.begin(), contents.end());
         ASSERT_EQ(expected, contents) << "disk full at write " << k;
         if (done && fileSystem.WriteCount() <= k) break;
+    }
+}
+
+namespace {
+
+// Entries a few bytes apart, as tools that align their data leave them:
+// almost every move is shorter than the entry it moves.
+PakBuilder TinyGaps(int count, std::size_t length)
+{
+    PakBuilder builder;
+    for (int i = 0; i < count; ++i)
+        builder.File("f" + std::to_string(i) + ".dat", std::string(length, static_cast<char>('a' + i % 26))).Gap(1 + i % 3);
+    return builder;
+}
+
+}  // namespace
+
+TEST_F(Recovery, EntriesAFewBytesApartAreParkedTogetherNotCommittedOneByOne)
+{
+    const int count = 2000;
+    TinyGaps(count, 1000).WriteTo(m_dir / "tiny.pak");
+    m_path = m_dir / "tiny.pak";
+    CFaultyFileSystem counting;
+    CPakArchive pak(counting);
+    ASSERT_TRUE(pak.OpenPak(m_path));
+    const auto before = OnDisk().Contents();
+    ASSERT_TRUE(pak.RecoverUnusedSpace());
+    // Two copies of each entry (to the parking place and back) and a few
+    // commits; one commit per entry would be three times as many writes.
+    EXPECT_LT(counting.WriteCount(), 2 * count + 40);
+    auto after = OnDisk().Contents();
+    auto expected = before;
+    std::sort(after.begin(), after.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, after);
+    m_pak.ClosePak();
+    ExpectPackedLayoutOf(pak);
+}
+
+TEST_F(Recovery, AChangeAfterAFailedRecoveryNeverOverwritesWhatTheDiskStillNeeds)
+{
+    // For every write of the recovery failing once, the next change (an add
+    // that lands where old data lay) is then killed after each of its writes.
+    const std::string original = TinyGaps(12, 300).File("big.bin", std::string(5000, 'B')).Gap(7).File("z.txt", "zz").Build();
+    const std::string source = m_dir / "NEW.DAT";
+    WriteFileBytes(source, std::string(2500, 'N'));
+    const auto expected = [&] {
+        auto contents = ParsePak(original)->Contents();
+        std::sort(contents.begin(), contents.end());
+        return contents;
+    }();
+    m_path = m_dir / "after.pak";
+    for (int failAt = 0; failAt < 60; ++failAt) {
+        for (int stopAt = 0; stopAt < 12; ++stopAt) {
+            WriteFileBytes(m_path, original);
+            {
+                CFaultyFileSystem fileSystem;
+                CPakArchive pak(fileSystem);
+                ASSERT_TRUE(pak.OpenPak(m_path));
+                fileSystem.FailWriteOnce(failAt, FileCause::diskFull);
+                pak.RecoverUnusedSpace();
+                fileSystem.Reset();
+                fileSystem.StopAfterWrites(stopAt);
+                pak.AddFileFromDisk(source, "", false);
+            }
+            const auto survived = ParsePakFile(m_path);
+            ASSERT_TRUE(survived.has_value()) << failAt << "/" << stopAt;
+            auto contents = survived->Contents();
+            std::erase_if(contents, [](const auto& e) { return e.first == "NEW.DAT"; });
+            std::sort(contents.begin(), contents.end());
+            ASSERT_EQ(expected, contents) << "recovery failing at write " << failAt << ", add stopped after " << stopAt;
+        }
     }
 }
