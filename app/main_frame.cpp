@@ -1,7 +1,6 @@
 #include "app/main_frame.h"
 
 #include "dialogs/about_dlg.h"
-#include "dialogs/options_dlg.h"
 #include "dialogs/prompt.h"
 #include "res/command_table.h"
 #include "res/frame_layout.h"
@@ -396,13 +395,6 @@ bool CMainFrame::OnCommand(int nID)
     case ID_VIEW_STATUS_BAR:
         statusBar()->setHidden(!statusBar()->isHidden());
         return true;
-    case ID_VIEW_OPTIONS: {
-        // Nothing is re-read afterwards: every command reads its settings
-        // when it runs.
-        COptionsDlg dialog(m_prompt, this);
-        m_prompt.DoModal(dialog);
-        return true;
-    }
     case ID_APP_ABOUT: {
         CAboutDlg dialog(this);
         m_prompt.DoModal(dialog);
@@ -428,7 +420,6 @@ bool CMainFrame::OnUpdateCommand(CCmdUI& ui)
         ui.SetCheck(!statusBar()->isHidden());
         return true;
     case ID_FILE_CLOSE:
-    case ID_VIEW_OPTIONS:
     case ID_APP_ABOUT:
     case ID_NEXT_PANE:
     case ID_PREV_PANE:

@@ -82,7 +82,7 @@ bool CPakList::OnCommand(int nID)
 {
     if (!m_pTreeView)
         return false;
-    if (IsRecentPakCommand(nID))
+    if (m_pTreeView->IsBusy() || IsRecentPakCommand(nID))
         return m_pTreeView->OnCommand(nID);
     switch (nID) {
     case ID_UP_ONE_LEVEL: m_pTreeView->OnUpOneLevel(); return true;
@@ -116,7 +116,7 @@ bool CPakList::OnUpdateCommand(CCmdUI& ui)
     if (!m_pTreeView)
         return false;
     const int nID = ui.GetID();
-    if (IsRecentPakCommand(nID))
+    if (m_pTreeView->IsBusy() || IsRecentPakCommand(nID))
         return m_pTreeView->OnUpdateCommand(ui);
     switch (nID) {
     case ID_UP_ONE_LEVEL:
@@ -131,6 +131,9 @@ bool CPakList::OnUpdateCommand(CCmdUI& ui)
         return true;
     case ID_VIEW_REFRESH:
     case ID_SWITCH_PANE:
+        return true;
+    case ID_STOP_SOUND:
+        ui.Enable(m_pTreeView->HasItems());
         return true;
     case ID_FILE_NEWPAK:
     case ID_FILE_OPENPAK:

@@ -80,7 +80,18 @@ CPakTree::~CPakTree() = default;
 
 bool CPakTree::OnCommand(int nID)
 {
+    // Nothing runs while the archive is in the middle of long work.
+    if (m_bBusy)
+        return true;
+    if (nID >= ID_FILE_MRU_FIRST && nID <= ID_FILE_MRU_LAST) {
+        OpenRecent(nID - ID_FILE_MRU_FIRST);
+        return true;
+    }
     switch (nID) {
+    case ID_FILE_NEWPAK: OnNewPak(); return true;
+    case ID_FILE_OPENPAK: OnOpenPak(); return true;
+    case ID_FILE_RECOVER: OnRecoverSpace(); return true;
+    case ID_VIEW_OPTIONS: OnOptions(); return true;
     case ID_VIEW_REFRESH: OnRefresh(); return true;
     case ID_UP_ONE_LEVEL: OnUpOneLevel(); return true;
     case ID_EDIT_SELECT_ALL: OnSelectAll(); return true;
@@ -92,9 +103,31 @@ bool CPakTree::OnCommand(int nID)
 
 bool CPakTree::OnUpdateCommand(CCmdUI& ui)
 {
-    switch (ui.GetID()) {
+    // The idle update runs meanwhile too; it must not read the archive.
+    if (m_bBusy) {
+        ui.Enable(false);
+        return true;
+    }
+    const int nID = ui.GetID();
+    if (nID >= ID_FILE_MRU_FIRST && nID <= ID_FILE_MRU_LAST)
+        return true;
+    switch (nID) {
+    case ID_FILE_NEWPAK:
+    case ID_FILE_OPENPAK:
+    case ID_VIEW_OPTIONS:
     case ID_VIEW_REFRESH:
     case ID_SWITCH_PANE:
+        return true;
+    case ID_FILE_RECOVER:
+        ui.Enable(HasItems() && m_archive.GetUnusedSpaceKB() > 0);
+        return true;
+    // Their commands come with restoring and with wave playback; the rules
+    // are the tree's already.
+    case ID_FILE_RESTORE:
+        ui.Enable(m_archive.HasGibbedEntries());
+        return true;
+    case ID_STOP_SOUND:
+        ui.Enable(HasItems());
         return true;
     case ID_UP_ONE_LEVEL:
         ui.Enable(HasItems());
@@ -111,6 +144,8 @@ bool CPakTree::OnUpdateCommand(CCmdUI& ui)
 
 void CPakTree::OnInitialUpdate()
 {
+    LoadRecent();
+    BuildRecentMenu();
     m_strPakPath = m_strCmdLinePak;
     if (!LoadPak())
         return;
@@ -443,6 +478,8 @@ void CPakTree::OnSelChanged(QTreeWidgetItem* pCurrent)
 
 void CPakTree::UpdateStatusBar()
 {
+    if (m_bBusy)
+        return;
     if (!HasItems() || !m_pList) {
         // No pak: nothing to count.
         m_services.frame.SetPaneText(0, QString());

@@ -11,6 +11,7 @@
 
 #include <QHash>
 #include <QIcon>
+#include <QStringList>
 #include <QTreeWidget>
 
 #include <memory>
@@ -37,9 +38,38 @@ public:
     bool OnCommand(int nID) override;
     bool OnUpdateCommand(CCmdUI& ui) override;
     void UpdateStatusBar() override;
-    // Opens the command-line pak. The list is filled by the list's own
-    // first update, which follows.
+    // Loads the recent list and opens the command-line pak. The list is
+    // filled by the list's own first update, which follows.
     void OnInitialUpdate() override;
+    // Recovers unused space when "RecoverOnExit" says so (asking first when
+    // "ConfirmRecover" does), then keeps the loaded pak in the recent list
+    // and saves the list. The pak stays open until the view is destroyed.
+    void OnFrameClosing() override;
+
+    // --- Pak commands --------------------------------------------------------
+    void OnNewPak();
+    void OnOpenPak();
+    void OnRecoverSpace();
+    void OnOptions();
+    // Recovers the pak's unused space after the confirmation question. True
+    // when there was none or it was recovered; false when there is no pak,
+    // the user cancelled, or recovery failed (the error was shown).
+    bool RecoverSpace();
+
+    // --- Recent paks ("R&eopen Pak") ----------------------------------------
+    // Reads "Mru"/"0" to "5"; empty values are skipped.
+    void LoadRecent();
+    // Writes the list as "Mru"/"0" on and removes the values past its end.
+    void SaveRecent();
+    // Puts path in front, dropping the sixth entry when the list is full.
+    // False, changing nothing, when the list holds it already (paths compare
+    // as the file system compares them).
+    bool AddRecent(const QString& path);
+    void BuildRecentMenu();
+    // Opens entry nIndex; a path that no longer exists is reported and
+    // leaves the list.
+    void OpenRecent(int nIndex);
+    const QStringList& GetRecentPaks() const { return m_mru; }
 
     // --- Loading -------------------------------------------------------------
     // Opens m_strPakPath and inserts the root item (its text the pak's full
@@ -85,6 +115,9 @@ public:
 
     // --- State the list and the frame read -------------------------------------
     bool HasItems() const { return topLevelItemCount() > 0; }
+    // True while long work runs on the archive with the event loop turning
+    // (a progress window is up): nothing may touch the archive meanwhile.
+    bool IsBusy() const { return m_bBusy; }
     QTreeWidgetItem* GetRootItem() const { return topLevelItem(0); }
     QTreeWidgetItem* GetCurrentFolder() const { return m_hCurrentFolder; }
     // Selects a folder item, which makes it current and refills the list.
@@ -114,6 +147,11 @@ protected:
     void SizeColumn();
     // Empties the tree and the list.
     void ClearPanes();
+    // Closes the loaded pak, keeps it in the recent list and shows path:
+    // how New Pak, Open Pak and the recent list end.
+    void ReplacePak(const QString& path);
+    // Whether path names the file of the loaded pak, however it is spelt.
+    bool IsLoadedPak(const QString& path) const;
 
     CViewServices m_services;
     QString m_strCmdLinePak;
@@ -124,12 +162,15 @@ protected:
     CPakList* m_pList = nullptr;
     // The closed folder, with the open folder for its selected state.
     QIcon m_folderIcon;
+    // Recently used paks, most recent first, at most six.
+    QStringList m_mru;
     int m_nSortColumn = 0;  // 0 name, 1 size, 2 type; set by the list
     int m_bAscending = 1;
     // The folder the list shows.
     QTreeWidgetItem* m_hCurrentFolder = nullptr;
 
 private:
+    bool m_bBusy = false;
     // Type names and icons by the part of a name the desktop judges it by,
     // so that a folder of 10 000 files asks the desktop a handful of times.
     QHash<QString, QString> m_typeNames;

@@ -166,8 +166,9 @@ TEST_F(MainFrame, ToolbarButtonsInOrderWithIcons)
 
 TEST_F(MainFrame, WithoutAPakOnlyCommandsThatNeedNoneAreEnabled)
 {
-    const std::set<int> enabled{ID_FILE_CLOSE, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_OPTIONS, ID_APP_ABOUT,
-                                ID_NEXT_PANE,  ID_PREV_PANE,    ID_VIEW_REFRESH,    ID_SWITCH_PANE};
+    const std::set<int> enabled{ID_FILE_NEWPAK,  ID_FILE_OPENPAK, ID_FILE_CLOSE,   ID_VIEW_TOOLBAR,
+                                ID_VIEW_STATUS_BAR, ID_VIEW_OPTIONS, ID_APP_ABOUT, ID_NEXT_PANE,
+                                ID_PREV_PANE,    ID_VIEW_REFRESH, ID_SWITCH_PANE};
     m_frame.UpdateCommands();
     for (const ExpectedCommand& command : kCommands)
         EXPECT_EQ(m_frame.GetCommandAction(command.nID)->isEnabled(), enabled.count(command.nID) == 1)

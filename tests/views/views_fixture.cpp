@@ -37,6 +37,8 @@ void ViewsTest::OpenFrame(const std::string& cmdLinePak)
 
 void ViewsTest::CloseFrame()
 {
+    if (!m_pFrame->isVisible())
+        return;
     m_pFrame->close();
     QApplication::processEvents();
 }

@@ -1,0 +1,253 @@
+// CPakTree's commands on the pak as a whole: New Pak, Open Pak, the recent
+// list, recovering unused space, Options, and what happens when the window
+// closes.
+#include "views/pak_tree.h"
+
+#include "dialogs/options_dlg.h"
+#include "engine/pak_error.h"
+#include "res/profile.h"
+#include "res/resource.h"
+#include "res/wait_cursor.h"
+#include "views/view_text.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+
+#include <chrono>
+#include <filesystem>
+
+namespace vantor {
+
+namespace {
+
+constexpr int kMaxRecent = 6;
+const QString kMru = QStringLiteral("Mru");
+const QString kOptions = QStringLiteral("Options");
+
+// Paths are the same file's when the file system would say so: exactly on
+// Linux, ignoring case where the file system ignores it.
+bool SamePath(const QString& a, const QString& b)
+{
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+#else
+    return a == b;
+#endif
+}
+
+FileChooser PakChooser(const QString& title, const QString& initialName)
+{
+    return FileChooser{title, QStringLiteral("pak"), initialName, QStringLiteral("Quake Pak (*.pak)")};
+}
+
+}  // namespace
+
+// --- New Pak and Open Pak --------------------------------------------------------
+
+void CPakTree::OnNewPak()
+{
+    const auto chosen = m_services.prompt.GetSaveFileName(PakChooser(QStringLiteral("New Pak"), QStringLiteral("newpak")));
+    if (!chosen)
+        return;
+    const QString path = *chosen;
+    const QString name = QFileInfo(path).fileName();
+    const QString folder = path.left(path.size() - name.size());
+    // Creating the pak truncates the file first: made over the loaded pak it
+    // would destroy it while it is still open.
+    if (IsLoadedPak(path)) {
+        ShowError(QString::fromLatin1(PakErrorText(errSharingViolation)));
+        return;
+    }
+    if (!m_archive.CreatePak(ToDiskBytes(folder), ToDiskBytes(name))) {
+        ShowError(QString::fromStdString(m_archive.GetErrorText()));
+        return;
+    }
+    ReplacePak(path);
+}
+
+void CPakTree::OnOpenPak()
+{
+    const auto chosen = m_services.prompt.GetOpenFileName(PakChooser(QStringLiteral("Open Pak"), QString()));
+    if (chosen)
+        ReplacePak(*chosen);
+}
+
+bool CPakTree::IsLoadedPak(const QString& path) const
+{
+    if (m_strPakPath.isEmpty())
+        return false;
+    if (SamePath(path, m_strPakPath))
+        return true;
+    // Links and other spellings of the same file.
+    std::error_code error;
+    return std::filesystem::equivalent(std::filesystem::path(ToDiskBytes(path)),
+                                       std::filesystem::path(ToDiskBytes(m_strPakPath)), error);
+}
+
+void CPakTree::ReplacePak(const QString& path)
+{
+    if (!m_archive.ClosePak()) {
+        // The file went away or was replaced under the pak. The archive has
+        // let it go all the same, so nothing of it may stay on show.
+        ShowError(QString::fromStdString(m_archive.GetErrorText()));
+        ClearPanes();
+        m_strPakPath.clear();
+        UpdateStatusBar();
+        return;
+    }
+    if (!m_strPakPath.isEmpty())
+        AddRecent(m_strPakPath);
+    BuildRecentMenu();
+    LoadAndShowPak(path);
+}
+
+// --- Recent paks ----------------------------------------------------------------------
+
+void CPakTree::LoadRecent()
+{
+    m_mru.clear();
+    for (int i = 0; i < kMaxRecent; ++i) {
+        const QString path = GetProfileString(kMru, QString::number(i));
+        if (!path.isEmpty())
+            m_mru.append(path);
+    }
+}
+
+void CPakTree::SaveRecent()
+{
+    for (int i = 0; i < kMaxRecent; ++i) {
+        if (i < m_mru.size())
+            WriteProfileString(kMru, QString::number(i), m_mru.at(i));
+        else
+            DeleteProfileValue(kMru, QString::number(i));
+    }
+}
+
+bool CPakTree::AddRecent(const QString& path)
+{
+    for (const QString& entry : std::as_const(m_mru)) {
+        if (SamePath(entry, path))
+            return false;
+    }
+    while (m_mru.size() >= kMaxRecent)
+        m_mru.removeLast();
+    m_mru.prepend(path);
+    return true;
+}
+
+void CPakTree::BuildRecentMenu()
+{
+    QMenu* pMenu = m_services.frame.GetRecentPakMenu();
+    if (!pMenu)
+        return;
+    // The entry chosen from this very menu may be what is running now, so
+    // old entries go once control is back in the event loop.
+    for (QAction* pAction : pMenu->actions()) {
+        pMenu->removeAction(pAction);
+        if (pAction->parent() == pMenu)
+            pAction->deleteLater();
+    }
+    if (m_mru.isEmpty()) {
+        pMenu->addAction(m_services.frame.GetCommandAction(ID_FILE_MRU_NONE));
+    } else {
+        for (int i = 0; i < m_mru.size(); ++i) {
+            QString text = m_mru.at(i);
+            // A path is shown as it is, not read for mnemonics.
+            QAction* pAction = pMenu->addAction(text.replace(u'&', QStringLiteral("&&")));
+            pAction->setData(ID_FILE_MRU_FIRST + i);
+        }
+    }
+    m_services.frame.UpdateCommands();
+}
+
+void CPakTree::OpenRecent(int nIndex)
+{
+    if (nIndex < 0 || nIndex >= m_mru.size())
+        return;
+    const QString path = m_mru.at(nIndex);
+    if (!QFileInfo::exists(path)) {
+        ShowError(path + QStringLiteral(" cannot be found.  It will") + QStringLiteral(" removed from the MRU menu."));
+        m_mru.removeAt(nIndex);
+        BuildRecentMenu();
+        return;
+    }
+    ReplacePak(path);
+}
+
+// --- Unused space ------------------------------------------------------------------------
+
+bool CPakTree::RecoverSpace()
+{
+    if (m_strPakPath.isEmpty())
+        return false;
+    if (m_archive.GetUnusedSpaceKB() == 0)
+        return true;
+    if (GetProfileInt(kOptions, QStringLiteral("ConfirmRecover"), 1) != 0 &&
+        !m_services.prompt.AskOkCancel(QStringLiteral("Recovering unused space may take several seconds.\nContinue?"),
+                                       PromptIcon::question))
+        return false;
+
+    bool bRecovered = false;
+    {
+        CWaitCursor wait;
+        const std::unique_ptr<IProgress> pProgress =
+            m_services.prompt.BeginProgress(QStringLiteral("Recovering unused space..."));
+        // The engine reports every entry; the window needs a few updates a
+        // second, and each one runs the event loop.
+        using Clock = std::chrono::steady_clock;
+        Clock::time_point next = Clock::now();
+        const auto onProgress = [&](const PakProgress& progress) {
+            const bool bLast = progress.itemsDone == progress.itemsTotal;
+            if (pProgress && (bLast || Clock::now() >= next)) {
+                if (progress.bytesTotal > 0)
+                    pProgress->SetProgress(progress.bytesDone, progress.bytesTotal);
+                else
+                    pProgress->SetProgress(progress.itemsDone, progress.itemsTotal);
+                next = Clock::now() + std::chrono::milliseconds(50);
+            }
+            return true;
+        };
+        m_bBusy = true;
+        bRecovered = m_archive.RecoverUnusedSpace(onProgress);
+        m_bBusy = false;
+    }
+    if (!bRecovered) {
+        ShowError(QString::fromStdString(m_archive.GetErrorText()));
+        return false;
+    }
+    return true;
+}
+
+void CPakTree::OnRecoverSpace()
+{
+    if (!RecoverSpace())
+        return;
+    m_services.prompt.ShowMessage(QStringLiteral("All free space has been successfully reclaimed."),
+                                  PromptIcon::information);
+    UpdateStatusBar();
+}
+
+// --- Options and closing down ---------------------------------------------------------------
+
+void CPakTree::OnOptions()
+{
+    // Nothing is re-read afterwards: every command reads its settings when
+    // it runs.
+    COptionsDlg dialog(m_services.prompt, window());
+    m_services.prompt.DoModal(dialog);
+}
+
+void CPakTree::OnFrameClosing()
+{
+    // The window is still there while this runs, so the recovery's question
+    // and progress have an owner; the pak is closed only when the view goes,
+    // after recovery has ended.
+    if (GetProfileInt(kOptions, QStringLiteral("RecoverOnExit"), 1) != 0)
+        RecoverSpace();
+    if (!m_strPakPath.isEmpty())
+        AddRecent(m_strPakPath);
+    SaveRecent();
+}
+
+}  // namespace vantor
