@@ -32,19 +32,6 @@ namespace fs = std::filesystem;
 
 constexpr int kMaxSteps = 48;
 
-// A known engine fault, reported and awaiting its fix: after a recovery
-// that failed on one write, the open archive may hold an entry at its new
-// offset while the committed directory still points at its scratch copy,
-// which the next change may overwrite before it commits. With this set, a
-// recovery that fails on an injected fault is followed by a reopen, so that
-// the fuzzer can look for other faults. fuzz/run sets it unless
-// VANTOR_FUZZ_STRICT=1.
-bool SkipKnownRecoveryFault()
-{
-    static const bool skip = std::getenv("VANTOR_FUZZ_REOPEN_AFTER_FAILED_RECOVERY") != nullptr;
-    return skip;
-}
-
 // VANTOR_FUZZ_TRACE=1 prints each step, for reading a finding.
 bool Tracing()
 {
@@ -543,13 +530,6 @@ private:
             return;
         }
         m_fs.Reset();
-        if (fault && op == opRecover && !ok && SkipKnownRecoveryFault()) {
-            m_bSynced = false;
-            CheckDisk(what);
-            m_pak.reset();
-            OpenFresh();
-            return;
-        }
         const Pairs after = LivePairs();
         if (fault) {
             m_bSynced = false;  // memory may hold a change the disk refused
