@@ -17,7 +17,10 @@ const std::string& WorkFolder()
     // Never destroyed: the exit handler below still needs the name.
     static const std::string* folder = [] {
         std::string pattern = fs::temp_directory_path().string() + "/vantor-fuzz-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr) Fail("cannot make a work folder below " + fs::temp_directory_path().string());
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::fprintf(stderr, "cannot make a work folder below %s\n", fs::temp_directory_path().c_str());
+            std::abort();
+        }
         std::atexit([] {
             std::error_code ignored;
             fs::remove_all(WorkFolder(), ignored);
@@ -65,6 +68,9 @@ void Fail(const std::string& what)
 {
     std::fprintf(stderr, "\n== broken promise: %s\n", what.c_str());
     std::fflush(stderr);
+    // abort() skips the exit handler; the input alone reproduces the state.
+    std::error_code ignored;
+    fs::remove_all(WorkFolder(), ignored);
     std::abort();
 }
 
