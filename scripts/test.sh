@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the full build with warnings as
-# errors, the engine alone without Qt (with the benchmarks, built but not
-# run: they print figures, not verdicts), the engine tests under
+# errors (with the benchmarks, built but not run: they print figures, not
+# verdicts), the engine alone without Qt, the engine tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target for
 # one minute.
 set -euo pipefail
@@ -11,12 +11,12 @@ scripts/install-deps.sh build test bench fuzz
 jobs=$(nproc)
 
 echo "== full build and tests"
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_WERROR=ON
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_BENCH=ON -DVANTOR_WERROR=ON
 cmake --build build/test -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure -j "$jobs"
 
-echo "== engine alone (no Qt), with the benchmarks"
-cmake -S . -B build/engine -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOR_ENGINE_ONLY=ON -DVANTOR_BENCH=ON -DVANTOR_WERROR=ON
+echo "== engine alone (no Qt)"
+cmake -S . -B build/engine -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOR_ENGINE_ONLY=ON -DVANTOR_WERROR=ON
 cmake --build build/engine -j "$jobs"
 ctest --test-dir build/engine --output-on-failure -j "$jobs"
 
