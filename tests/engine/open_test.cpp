@@ -123,6 +123,7 @@ TEST(OpenPak, FallsBackToReadOnlyWhenTheFileCannotBeWritten)
     EXPECT_EQ(1u, pak.GetEntries().size());
 
     // The real permission bits lead to the same place (root ignores them).
+    pak.ClosePak();
     if (::geteuid() != 0) {
         ::chmod(path.c_str(), 0444);
         CPakArchive real;
