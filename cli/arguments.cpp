@@ -3,16 +3,16 @@
 namespace vantor::cli {
 namespace {
 
-const OptionSpec* FindSpec(const std::vector<OptionSpec>& specs, std::string_view name)
+const OptionDef* FindOption(const std::vector<OptionDef>& known, std::string_view name)
 {
-    for (const OptionSpec& spec : specs)
-        if (name == spec.name) return &spec;
+    for (const OptionDef& option : known)
+        if (name == option.name) return &option;
     return nullptr;
 }
 
 }  // namespace
 
-bool CArguments::Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs, std::string& problem)
+bool CArguments::Parse(const std::vector<std::string>& args, const std::vector<OptionDef>& known, std::string& problem)
 {
     m_options.clear();
     m_operands.clear();
@@ -43,12 +43,12 @@ bool CArguments::Parse(const std::vector<std::string>& args, const std::vector<O
             value = arg.substr(2);
             hasValue = true;
         }
-        const OptionSpec* spec = FindSpec(specs, name);
-        if (spec == nullptr || (hasValue && !spec->takesValue)) {
+        const OptionDef* option = FindOption(known, name);
+        if (option == nullptr || (hasValue && !option->takesValue)) {
             problem = "unknown option '" + arg + "'";
             return false;
         }
-        if (spec->takesValue && !hasValue) {
+        if (option->takesValue && !hasValue) {
             if (i + 1 == args.size()) {
                 problem = "option '" + name + "' needs a value";
                 return false;

@@ -9,7 +9,7 @@
 
 namespace vantor::cli {
 
-struct OptionSpec {
+struct OptionDef {
     const char* name;  // "-l", "--json", "-C", "--to"
     bool takesValue;
 };
@@ -18,7 +18,7 @@ class CArguments {
 public:
     // A value option takes the next argument, or "--to=X" / "-CX". False,
     // with the problem in words, for an unknown option or a missing value.
-    bool Parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs, std::string& problem);
+    bool Parse(const std::vector<std::string>& args, const std::vector<OptionDef>& known, std::string& problem);
 
     bool Has(std::string_view option) const { return m_options.count(std::string(option)) != 0; }
     // The last value given, or fallback.

@@ -26,7 +26,7 @@ struct Command {
     const char* usage;    // after "vantor-pak "
     const char* summary;  // one line, for the command list
     const char* details;  // options and notes, for COMMAND --help
-    std::vector<OptionSpec> options;
+    std::vector<OptionDef> options;
     int (*run)(const Invocation& call);
 };
 
