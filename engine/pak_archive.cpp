@@ -48,6 +48,13 @@ bool CPakArchive::ClosePak()
     return exists;
 }
 
+bool CPakArchive::RefuseReadOnly()
+{
+    if (!m_bReadOnly) return false;
+    m_nError = errAccessDenied;
+    return true;
+}
+
 bool CPakArchive::EntryExists(std::string_view name) const { return FindEntry(name) != -1; }
 
 bool CPakArchive::EntryExistsIn(std::string_view folder, std::string_view name) const

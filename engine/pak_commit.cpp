@@ -47,17 +47,7 @@ bool CPakFile::CopyWithinPak(std::uint64_t from, std::uint64_t to, std::uint64_t
         char* buffer = TransferBuffer();
         for (std::uint64_t done = 0; done < length;) {
             const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(length - done, kTransferChunk));
-            std::size_t got = 0;
-            FileCause cause = m_pFile->ReadAt(from + done, buffer, count, got);
-            if (cause == FileCause::none && got < count) {
-                m_nError = errReadFailed;
-                return false;
-            }
-            if (cause == FileCause::none) cause = m_pFile->WriteAt(to + done, buffer, count);
-            if (cause != FileCause::none) {
-                SetErrorFromCause(cause);
-                return false;
-            }
+            if (!ReadPakExactly(from + done, buffer, count) || !WritePakBytes(to + done, buffer, count)) return false;
             done += count;
         }
     } catch (const std::bad_alloc&) {

@@ -8,13 +8,10 @@ namespace vantor {
 
 bool CPakArchive::GibEntryByName(std::string_view name, bool writeNow)
 {
-    if (m_bReadOnly) {
-        m_nError = errAccessDenied;
-        return false;
-    }
+    if (RefuseReadOnly()) return false;
     const int index = FindEntryByName(name);
     if (index < 0) return false;
-    const bool directoryEndedFile = std::uint64_t{m_header.dirOffset} + m_header.dirLength == m_nLogicalLength;
+    const bool directoryEndedFile = DirectoryEndsFile();
     if (!GibEntry(static_cast<std::size_t>(index))) return false;
     if (directoryEndedFile) m_nLogicalLength -= kPakEntrySize;
     if (!writeNow) {
@@ -26,14 +23,11 @@ bool CPakArchive::GibEntryByName(std::string_view name, bool writeNow)
 
 bool CPakArchive::GibFolder(std::string_view folder)
 {
-    if (m_bReadOnly) {
-        m_nError = errAccessDenied;
-        return false;
-    }
+    if (RefuseReadOnly()) return false;
     std::string prefix = ToPakPath(folder);
     if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
     const std::uint32_t lengthBefore = m_header.dirLength;
-    const bool directoryEndedFile = std::uint64_t{m_header.dirOffset} + lengthBefore == m_nLogicalLength;
+    const bool directoryEndedFile = DirectoryEndsFile();
     try {
         // One pass in directory order: the same records, in the same order,
         // as gibbing each listed name in turn, without a scan per name.
@@ -65,10 +59,7 @@ bool CPakArchive::GibFolder(std::string_view folder)
 
 bool CPakArchive::RestoreByName(std::string_view name)
 {
-    if (m_bReadOnly) {
-        m_nError = errAccessDenied;
-        return false;
-    }
+    if (RefuseReadOnly()) return false;
     const int deleted = FindDeletedEntry(name);
     if (deleted < 0) return false;
     const int live = FindEntryByName(name);
@@ -76,19 +67,9 @@ bool CPakArchive::RestoreByName(std::string_view name)
     // Decide before touching the live entry whether the gibbed one can come
     // back: its bytes must not belong to live data other than the entry of
     // the same name, which it is about to replace.
-    const PakEntry& record = m_gibbed[static_cast<std::size_t>(deleted)];
-    const std::uint64_t s = record.offset;
-    const std::uint64_t e = record.End();
-    if (s != e) {
-        for (std::size_t i = 0; i < m_entries.size(); ++i) {
-            if (static_cast<int>(i) == live) continue;
-            const std::uint64_t a = m_entries[i].offset;
-            const std::uint64_t b = m_entries[i].End();
-            if (a != b && ((a <= s && s < b) || (s < a && a < e))) {
-                m_gibbed.erase(m_gibbed.begin() + deleted);
-                return false;
-            }
-        }
+    if (CollidesWithLiveData(m_gibbed[static_cast<std::size_t>(deleted)], live)) {
+        m_gibbed.erase(m_gibbed.begin() + deleted);
+        return false;
     }
 
     // Where the directory and the end of the file will be, worked out
@@ -96,9 +77,10 @@ bool CPakArchive::RestoreByName(std::string_view name)
     std::uint64_t length = m_nLogicalLength;
     std::uint32_t l = m_header.dirLength;
     if (live >= 0) {
-        if (std::uint64_t{m_header.dirOffset} + l == length) length -= kPakEntrySize;
+        if (DirectoryEndsFile()) length -= kPakEntrySize;
         l -= static_cast<std::uint32_t>(kPakEntrySize);
     }
+    const std::uint64_t lengthWithoutLive = length;
     std::uint64_t o = m_header.dirOffset;
     if (o + l == length) {
         length += kPakEntrySize;
@@ -112,7 +94,7 @@ bool CPakArchive::RestoreByName(std::string_view name)
     if (live >= 0 && !GibEntry(static_cast<std::size_t>(live))) return false;
     if (!RestoreEntry(static_cast<std::size_t>(deleted))) {
         if (live >= 0) {
-            if (std::uint64_t{m_header.dirOffset} + l + kPakEntrySize == m_nLogicalLength) m_nLogicalLength -= kPakEntrySize;
+            m_nLogicalLength = lengthWithoutLive;
             DirectoryChanged();
         }
         return false;
@@ -124,10 +106,7 @@ bool CPakArchive::RestoreByName(std::string_view name)
 
 bool CPakArchive::RecoverUnusedSpace(const PakProgressFn& progress)
 {
-    if (m_bReadOnly) {
-        m_nError = errAccessDenied;
-        return false;
-    }
+    if (RefuseReadOnly()) return false;
     return CPakFile::RecoverUnusedSpace(progress);
 }
 

@@ -37,6 +37,31 @@ bool CPakFile::CheckPakExists()
     return true;
 }
 
+bool CPakFile::ReadPakExactly(std::uint64_t offset, void* buffer, std::size_t count)
+{
+    std::size_t got = 0;
+    const FileCause cause = m_pFile->ReadAt(offset, buffer, count, got);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    if (got < count) {
+        m_nError = errReadFailed;
+        return false;
+    }
+    return true;
+}
+
+bool CPakFile::WritePakBytes(std::uint64_t offset, const void* buffer, std::size_t count)
+{
+    const FileCause cause = m_pFile->WriteAt(offset, buffer, count);
+    if (cause != FileCause::none) {
+        SetErrorFromCause(cause);
+        return false;
+    }
+    return true;
+}
+
 bool CPakFile::CheckFitsPak(std::uint64_t end)
 {
     if (end > kPakMaxFileSize) {
@@ -85,16 +110,7 @@ bool CPakFile::ReadHeader()
 {
     if (!CheckPakExists()) return false;
     PakHeaderBytes bytes{};
-    std::size_t got = 0;
-    const FileCause cause = m_pFile->ReadAt(0, bytes.data(), bytes.size(), got);
-    if (cause != FileCause::none) {
-        SetErrorFromCause(cause);
-        return false;
-    }
-    if (got < bytes.size()) {
-        m_nError = errReadFailed;
-        return false;
-    }
+    if (!ReadPakExactly(0, bytes.data(), bytes.size())) return false;
     m_header = DecodeHeader(bytes);
     if (!m_header.HasMagic()) {
         m_nError = errNotPak;
@@ -107,12 +123,7 @@ bool CPakFile::WriteHeader()
 {
     if (!CheckPakExists()) return false;
     const PakHeaderBytes bytes = EncodeHeader(m_header);
-    const FileCause cause = m_pFile->WriteAt(0, bytes.data(), bytes.size());
-    if (cause != FileCause::none) {
-        SetErrorFromCause(cause);
-        return false;
-    }
-    return true;
+    return WritePakBytes(0, bytes.data(), bytes.size());
 }
 
 void CPakFile::SetHeader(std::uint32_t dirOffset, std::uint32_t dirLength)
@@ -146,16 +157,7 @@ bool CPakFile::LoadDirectory()
     EntriesChanged();
     try {
         std::vector<unsigned char> bytes(count * kPakEntrySize);
-        std::size_t got = 0;
-        const FileCause cause = m_pFile->ReadAt(m_header.dirOffset, bytes.data(), bytes.size(), got);
-        if (cause != FileCause::none) {
-            SetErrorFromCause(cause);
-            return false;
-        }
-        if (got < bytes.size()) {
-            m_nError = errReadFailed;
-            return false;
-        }
+        if (!ReadPakExactly(m_header.dirOffset, bytes.data(), bytes.size())) return false;
         m_entries.reserve(count);
         for (std::size_t i = 0; i < count; ++i) m_entries.push_back(DecodeEntry(bytes.data() + i * kPakEntrySize));
     } catch (const std::bad_alloc&) {
@@ -190,11 +192,7 @@ bool CPakFile::WriteDirectoryAt(std::uint64_t offset)
         for (std::size_t first = 0; first < m_entries.size(); first += kRecordsPerSlice) {
             const std::size_t count = std::min(kRecordsPerSlice, m_entries.size() - first);
             for (std::size_t i = 0; i < count; ++i) EncodeEntry(m_entries[first + i], bytes.data() + i * kPakEntrySize);
-            const FileCause cause = m_pFile->WriteAt(offset + first * kPakEntrySize, bytes.data(), count * kPakEntrySize);
-            if (cause != FileCause::none) {
-                SetErrorFromCause(cause);
-                return false;
-            }
+            if (!WritePakBytes(offset + first * kPakEntrySize, bytes.data(), count * kPakEntrySize)) return false;
         }
     } catch (const std::bad_alloc&) {
         m_nError = errOutOfMemory;
@@ -246,17 +244,7 @@ bool CPakFile::ReadEntryPart(std::size_t index, std::uint64_t offsetInEntry, voi
         m_nError = errReadFailed;
         return false;
     }
-    std::size_t got = 0;
-    cause = m_pFile->ReadAt(entry.offset + offsetInEntry, buffer, count, got);
-    if (cause != FileCause::none) {
-        SetErrorFromCause(cause);
-        return false;
-    }
-    if (got < count) {
-        m_nError = errReadFailed;
-        return false;
-    }
-    return true;
+    return ReadPakExactly(entry.offset + offsetInEntry, buffer, count);
 }
 
 bool CPakFile::ReadEntryData(std::size_t index, void* buffer)
@@ -272,12 +260,7 @@ bool CPakFile::WriteData(std::uint64_t offset, std::size_t length, const void* b
 {
     if (!CheckPakExists()) return false;
     if (!CheckFitsPak(offset + length)) return false;
-    const FileCause cause = m_pFile->WriteAt(offset, buffer, length);
-    if (cause != FileCause::none) {
-        SetErrorFromCause(cause);
-        return false;
-    }
-    return true;
+    return WritePakBytes(offset, buffer, length);
 }
 
 bool CPakFile::FlushPak()

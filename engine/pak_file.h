@@ -148,9 +148,18 @@ public:
 protected:
     // The path still names the file that is open; else code 28.
     bool CheckPakExists();
+    // The file layer's reads and writes on the open pak, a failure classified
+    // into m_nError; a read that comes back short is 13. No existence check.
+    bool ReadPakExactly(std::uint64_t offset, void* buffer, std::size_t count);
+    bool WritePakBytes(std::uint64_t offset, const void* buffer, std::size_t count);
     // A write ending beyond this would not fit the format's 32-bit offsets.
     bool CheckFitsPak(std::uint64_t end);
     void CloseFile();
+    // Whether a gibbed record's bytes now belong to live data (a live record
+    // at index `except`, about to be replaced, does not count).
+    bool CollidesWithLiveData(const PakEntry& record, int except) const;
+    // The directory, as memory has it, ends the file.
+    bool DirectoryEndsFile() const { return std::uint64_t{m_header.dirOffset} + m_header.dirLength == m_nLogicalLength; }
     // Marks the in-memory directory as changed and, outside a batch, commits
     // it at once.
     bool DirectoryChanged();

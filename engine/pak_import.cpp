@@ -46,13 +46,6 @@ private:
 
 }  // namespace
 
-bool CPakArchive::RefuseReadOnly()
-{
-    if (!m_bReadOnly) return false;
-    m_nError = errAccessDenied;
-    return true;
-}
-
 bool CPakArchive::AddFileFromDisk(std::string_view diskPath, std::string_view folder, bool replace)
 {
     if (RefuseReadOnly()) return false;

@@ -71,19 +71,10 @@ bool CPakFile::RestoreEntry(std::size_t index)
         return false;
     }
     const PakEntry record = m_gibbed[index];
-    const std::int64_t s = record.offset;
-    const std::int64_t e = s + record.length;
-    if (s != e) {
-        for (const PakEntry& live : m_entries) {
-            const std::int64_t a = live.offset;
-            const std::int64_t b = a + live.length;
-            if (a == b) continue;
-            if ((a <= s && s < b) || (s < a && a < e)) {
-                // Its bytes belong to live data now: it can never come back.
-                m_gibbed.erase(m_gibbed.begin() + static_cast<std::ptrdiff_t>(index));
-                return false;
-            }
-        }
+    if (CollidesWithLiveData(record, -1)) {
+        // Its bytes belong to live data now: it can never come back.
+        m_gibbed.erase(m_gibbed.begin() + static_cast<std::ptrdiff_t>(index));
+        return false;
     }
     try {
         m_entries.push_back(record);
@@ -94,6 +85,20 @@ bool CPakFile::RestoreEntry(std::size_t index)
     EntryAppended();
     m_gibbed.erase(m_gibbed.begin() + static_cast<std::ptrdiff_t>(index));
     return true;
+}
+
+bool CPakFile::CollidesWithLiveData(const PakEntry& record, int except) const
+{
+    const std::int64_t s = record.offset;
+    const std::int64_t e = s + record.length;
+    if (s == e) return false;
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (static_cast<int>(i) == except) continue;
+        const std::int64_t a = m_entries[i].offset;
+        const std::int64_t b = a + m_entries[i].length;
+        if (a != b && ((a <= s && s < b) || (s < a && a < e))) return true;
+    }
+    return false;
 }
 
 void CPakFile::GetGibbedNames(StringArray& names) const
