@@ -74,8 +74,11 @@ public:
 class IFileSystem {
 public:
     virtual ~IFileSystem() = default;
-    // With lock, no other opener (in this process or another) gets the file
-    // while it stays open: a second one fails with sharingViolation.
+    // Only regular files open (anything else: accessDenied), without ever
+    // blocking on a FIFO, and never as descriptors 0 to 2. With lock, mode
+    // read shares the file with other readers; every other mode excludes
+    // all other openers (in this process or another), which then fail with
+    // sharingViolation.
     virtual FileCause Open(const std::string& path, OpenMode mode, bool lock, std::unique_ptr<IFile>& file) = 0;
     // fileNotFound when nothing is there. Without followLinks a symbolic link
     // reports FileKind::symlink.
@@ -92,5 +95,10 @@ public:
 
 // The file system of the running platform.
 IFileSystem& PlatformFileSystem();
+
+// Opens the null device on each standard stream (0 to 2) that is closed, so
+// that no file a program opens later becomes its output by accident. Every
+// program calls it first.
+void ReserveStandardDescriptors();
 
 }  // namespace vantor

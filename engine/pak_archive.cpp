@@ -24,6 +24,14 @@ bool CPakArchive::OpenPak(const std::string& path)
     return false;
 }
 
+bool CPakArchive::OpenPakReadOnly(const std::string& path)
+{
+    if (IsOpen()) ClosePak();
+    if (!OpenAndLoad(path, OpenMode::read)) return false;
+    m_bReadOnly = 1;
+    return true;
+}
+
 bool CPakArchive::ClosePak()
 {
     if (!IsOpen()) return true;

@@ -30,6 +30,9 @@ public:
     // Read-write when possible, else read-only; the code of the read-only
     // attempt on failure. Any pak already open is closed first.
     bool OpenPak(const std::string& path);
+    // For reading only: shared with other readers, refused while a writer
+    // has the pak.
+    bool OpenPakReadOnly(const std::string& path);
     // Forgets the pak and releases its file. Fails with 28 when the path no
     // longer names the open file, but releases it all the same.
     bool ClosePak();

@@ -40,6 +40,7 @@ std::uint32_t CPakArchive::ReadEntryByName(std::string_view name, void* buffer)
 
 bool CPakArchive::ExtractOne(std::size_t index, const std::string& diskFolder, bool overwrite)
 {
+    m_bPakFault = false;
     const std::string target = JoinDiskPath(diskFolder, GetNamePart(m_entries[index].Name()));
     FileStatus status;
     if (m_fs.Status(target, status, false) == FileCause::none && !overwrite) return true;

@@ -17,6 +17,15 @@ bool CPakFile::IsFatalError() const { return IsFatalCode(m_nError); }
 
 void CPakFile::SetErrorFromCause(FileCause cause) { m_nError = CodeFromCause(cause); }
 
+bool CPakFile::PakFailed(FileCause cause) { return PakFailedWith(CodeFromCause(cause)); }
+
+bool CPakFile::PakFailedWith(int code)
+{
+    m_nError = code;
+    m_bPakFault = true;
+    return false;
+}
+
 char* CPakFile::TransferBuffer()
 {
     if (!m_pTransfer) m_pTransfer = std::make_unique_for_overwrite<char[]>(kTransferChunk);
@@ -31,8 +40,7 @@ bool CPakFile::CheckPakExists()
     // the stale handle: the path has to name the very file we hold.
     if (m_pFile == nullptr || m_fs.Status(m_strPath, status, true) != FileCause::none ||
         m_pFile->GetIdentity(open) != FileCause::none || !(status.identity == open)) {
-        m_nError = errPakInaccessible;
-        return false;
+        return PakFailedWith(errPakInaccessible);
     }
     return true;
 }
@@ -41,34 +49,20 @@ bool CPakFile::ReadPakExactly(std::uint64_t offset, void* buffer, std::size_t co
 {
     std::size_t got = 0;
     const FileCause cause = m_pFile->ReadAt(offset, buffer, count, got);
-    if (cause != FileCause::none) {
-        SetErrorFromCause(cause);
-        return false;
-    }
-    if (got < count) {
-        m_nError = errReadFailed;
-        return false;
-    }
+    if (cause != FileCause::none) return PakFailed(cause);
+    if (got < count) return PakFailedWith(errReadFailed);
     return true;
 }
 
 bool CPakFile::WritePakBytes(std::uint64_t offset, const void* buffer, std::size_t count)
 {
     const FileCause cause = m_pFile->WriteAt(offset, buffer, count);
-    if (cause != FileCause::none) {
-        SetErrorFromCause(cause);
-        return false;
-    }
-    return true;
+    return cause == FileCause::none || PakFailed(cause);
 }
 
 bool CPakFile::CheckFitsPak(std::uint64_t end)
 {
-    if (end > kPakMaxFileSize) {
-        m_nError = errDiskFull;
-        return false;
-    }
-    return true;
+    return end <= kPakMaxFileSize || PakFailedWith(errDiskFull);
 }
 
 void CPakFile::CloseFile()
@@ -207,7 +201,7 @@ std::int64_t CPakFile::GetPakLength()
     std::uint64_t length = 0;
     const FileCause cause = m_pFile->GetLength(length);
     if (cause != FileCause::none) {
-        SetErrorFromCause(cause);
+        PakFailed(cause);
         return -1;
     }
     return static_cast<std::int64_t>(length);
@@ -218,11 +212,7 @@ bool CPakFile::SetPakLength(std::uint64_t length)
     if (!CheckPakExists()) return false;
     if (!CheckFitsPak(length)) return false;
     const FileCause cause = m_pFile->SetLength(length);
-    if (cause != FileCause::none) {
-        SetErrorFromCause(cause);
-        return false;
-    }
-    return true;
+    return cause == FileCause::none || PakFailed(cause);
 }
 
 bool CPakFile::ReadEntryPart(std::size_t index, std::uint64_t offsetInEntry, void* buffer, std::size_t count)
@@ -234,16 +224,15 @@ bool CPakFile::ReadEntryPart(std::size_t index, std::uint64_t offsetInEntry, voi
     }
     const PakEntry& entry = m_entries[index];
     std::uint64_t fileLength = 0;
-    FileCause cause = m_pFile->GetLength(fileLength);
-    if (cause != FileCause::none) {
-        SetErrorFromCause(cause);
-        return false;
-    }
-    // An entry that runs past the end of the file cannot be read whole.
-    if ((entry.length != 0 && entry.End() > fileLength) || offsetInEntry + count > entry.length) {
+    const FileCause cause = m_pFile->GetLength(fileLength);
+    if (cause != FileCause::none) return PakFailed(cause);
+    if (offsetInEntry + count > entry.length) {
         m_nError = errReadFailed;
         return false;
     }
+    // A damaged entry that runs past the end of the file: that entry's
+    // failure (12, not fatal), not the disk's, so the others still come out.
+    if (entry.length != 0 && entry.End() > fileLength) return PakFailedWith(errEndOfFile);
     return ReadPakExactly(entry.offset + offsetInEntry, buffer, count);
 }
 
@@ -267,11 +256,7 @@ bool CPakFile::FlushPak()
 {
     if (!CheckPakExists()) return false;
     const FileCause cause = m_pFile->Flush();
-    if (cause != FileCause::none) {
-        SetErrorFromCause(cause);
-        return false;
-    }
-    return true;
+    return cause == FileCause::none || PakFailed(cause);
 }
 
 }  // namespace vantor

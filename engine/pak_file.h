@@ -44,6 +44,9 @@ public:
     const std::string& GetFilePath() const { return m_strPath; }
     virtual void SetFilePath(const std::string& path) { m_strPath = path; }
     const PakHeader& GetHeader() const { return m_header; }
+    // The header as the file stores it now (a directory length that is not
+    // a multiple of 64 included), which GetHeader cuts to whole records.
+    const PakHeader& GetStoredHeader() const { return m_committed; }
     const PakEntryArray& GetEntries() const { return m_entries; }
     const PakEntryArray& GetGibbed() const { return m_gibbed; }
     IFileSystem& FileSystem() const { return m_fs; }
@@ -54,6 +57,10 @@ public:
     bool IsFatalError() const;
     void SetErrorFromCause(FileCause cause);
     void SetError(int code) { m_nError = code; }
+    // Whether the last failure happened on the pak file itself (reading or
+    // writing it, its length, its place on disk), not on a file read from
+    // or written to beside it.
+    bool FailedOnPak() const { return m_bPakFault; }
 
     // --- Primitives (each starts with the existence check) ----------------
     // Opens with mode read or readWrite, locked against other openers, then
@@ -74,7 +81,7 @@ public:
     std::int64_t GetPakLength();
     bool SetPakLength(std::uint64_t length);
     // Reads all bytes of live entry `index` into buffer (which holds at least
-    // its length). An entry that runs past the end of the file fails with 13.
+    // its length). An entry that runs past the end of the file fails with 12.
     bool ReadEntryData(std::size_t index, void* buffer);
     // Reads count bytes from `offsetInEntry` of live entry `index`.
     bool ReadEntryPart(std::size_t index, std::uint64_t offsetInEntry, void* buffer, std::size_t count);
@@ -144,6 +151,9 @@ public:
     // Appends every live entry at any depth beneath folder, in directory
     // order. Leaves code 19 (or 17 with an empty result).
     void ListFolder(std::string_view folder, StringArray& out);
+    // Indices of the live records beneath folder ("" is the whole pak), in
+    // directory order. A '\' in a stored name counts as a separator.
+    void ListFolderRecords(std::string_view folder, std::vector<std::uint32_t>& indices) const;
 
 protected:
     // The path still names the file that is open; else code 28.
@@ -152,6 +162,9 @@ protected:
     // into m_nError; a read that comes back short is 13. No existence check.
     bool ReadPakExactly(std::uint64_t offset, void* buffer, std::size_t count);
     bool WritePakBytes(std::uint64_t offset, const void* buffer, std::size_t count);
+    // Stores a failure of the pak file itself (FailedOnPak); returns false.
+    bool PakFailed(FileCause cause);
+    bool PakFailedWith(int code);
     // A write ending beyond this would not fit the format's 32-bit offsets.
     bool CheckFitsPak(std::uint64_t end);
     void CloseFile();
@@ -213,6 +226,7 @@ protected:
     PakEntryArray m_entries;
     PakEntryArray m_gibbed;
     int m_nError = errUnspecified;
+    bool m_bPakFault = false;  // see FailedOnPak
 
     // What the header on disk says now (dirLength as stored). Changes write
     // only where this does not point until the next header write.

@@ -54,6 +54,7 @@ bool CPakArchive::AddFileFromDisk(std::string_view diskPath, std::string_view fo
 
 bool CPakArchive::AddDiskFile(const std::string& diskPath, const std::string& folder, bool replace)
 {
+    m_bPakFault = false;
     const std::string leaf = GetNamePart(ToPakPath(diskPath));
     if (!IsValidDosName(leaf)) return false;
     const std::string name = CombinePath(folder, leaf);

@@ -43,6 +43,13 @@ void CPakFile::FindPrefix(std::string_view prefix, std::vector<std::uint32_t>& i
     m_index.FindPrefix(m_entries, prefix, indices);
 }
 
+void CPakFile::ListFolderRecords(std::string_view folder, std::vector<std::uint32_t>& indices) const
+{
+    std::string prefix = ToPakPath(folder);
+    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
+    FindPrefix(prefix, indices);
+}
+
 void CPakFile::ListFolder(std::string_view folder, StringArray& out)
 {
     std::string prefix = ToPakPath(folder);

@@ -31,6 +31,12 @@ std::string ToPakPath(std::string_view path)
     return result;
 }
 
+bool IsRootName(std::string_view path)
+{
+    if (path.size() >= 2 && path[1] == ':') path.remove_prefix(2);
+    return path.find_first_not_of("/\\") == std::string_view::npos;
+}
+
 std::string ToDiskPath(std::string_view path)
 {
     std::string result(path);

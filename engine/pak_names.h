@@ -25,6 +25,10 @@ std::string CombinePath(std::string_view folder, std::string_view name);
 // form. CombinePath keeps the pak-form text rules and cannot do this.
 std::string JoinDiskPath(std::string_view diskFolder, std::string_view name);
 
+// Whether a name means the root: nothing is left once its drive and every
+// separator are dropped ("", "/", "//", "\\/", "C:///").
+bool IsRootName(std::string_view path);
+
 // The text after the last '/' or '\'; the whole text when it has neither.
 std::string GetNamePart(std::string_view path);
 

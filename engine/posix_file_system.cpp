@@ -60,6 +60,27 @@ void FillStatus(const struct stat& st, FileStatus& status)
     status.identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
+// Moves a descriptor above the standard ones: a pak opened as 1 or 2 would
+// receive whatever the program prints. Closes fd on failure (-1).
+int AboveStandard(int fd)
+{
+    if (fd < 0 || fd > 2) return fd;
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return moved;
+}
+
+int OpenAboveStandard(const char* path, int flags, mode_t mode = 0)
+{
+    int fd;
+    do {
+        fd = ::open(path, flags, mode);
+    } while (fd < 0 && errno == EINTR);
+    return AboveStandard(fd);
+}
+
 class CPosixFile final : public IFile {
 public:
     explicit CPosixFile(int fd) : m_fd(fd) {}
@@ -146,7 +167,9 @@ public:
     FileCause Open(const std::string& path, OpenMode mode, bool lock, std::unique_ptr<IFile>& file) override
     {
         file.reset();
-        int flags = O_CLOEXEC;
+        // Non-blocking, so that a FIFO cannot hang the open; it is refused
+        // below like every other file that is not a regular one.
+        int flags = O_CLOEXEC | O_NONBLOCK;
         switch (mode) {
         case OpenMode::read: flags |= O_RDONLY; break;
         case OpenMode::readWrite: flags |= O_RDWR; break;
@@ -155,33 +178,25 @@ public:
         case OpenMode::createTruncate: flags |= O_WRONLY | O_CREAT | (lock ? 0 : O_TRUNC); break;
         case OpenMode::createExclusive: flags |= O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW; break;
         }
-        int fd;
-        do {
-            fd = ::open(path.c_str(), flags, 0666);
-        } while (fd < 0 && errno == EINTR);
-        if (fd < 0) return LastCause();
+        const int fd = OpenAboveStandard(path.c_str(), flags, 0666);
+        if (fd < 0) return errno == ENXIO ? FileCause::accessDenied : LastCause();
+        const auto fail = [fd](FileCause cause) {
+            ::close(fd);
+            return cause;
+        };
 
         struct stat st {};
-        if (::fstat(fd, &st) != 0) {
-            const FileCause cause = LastCause();
-            ::close(fd);
-            return cause;
-        }
-        // A folder opens for reading on POSIX; as a file it is no use.
-        if (S_ISDIR(st.st_mode)) {
-            ::close(fd);
-            return FileCause::accessDenied;
-        }
-        if (lock && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            const FileCause cause = (errno == EWOULDBLOCK) ? FileCause::sharingViolation : LastCause();
-            ::close(fd);
-            return cause;
-        }
-        if (lock && mode == OpenMode::createTruncate && ::ftruncate(fd, 0) != 0) {
-            const FileCause cause = LastCause();
-            ::close(fd);
-            return cause;
-        }
+        if (::fstat(fd, &st) != 0) return fail(LastCause());
+        // A folder opens for reading on POSIX, a FIFO or a device would
+        // block or never end: as a pak or a file to add, none is any use.
+        if (!S_ISREG(st.st_mode)) return fail(FileCause::accessDenied);
+        const int flagsNow = ::fcntl(fd, F_GETFL);
+        if (flagsNow < 0 || ::fcntl(fd, F_SETFL, flagsNow & ~O_NONBLOCK) != 0) return fail(LastCause());
+        // Readers share; anyone who may write has the file alone.
+        const int lockKind = mode == OpenMode::read ? LOCK_SH : LOCK_EX;
+        if (lock && ::flock(fd, lockKind | LOCK_NB) != 0)
+            return fail(errno == EWOULDBLOCK ? FileCause::sharingViolation : LastCause());
+        if (lock && mode == OpenMode::createTruncate && ::ftruncate(fd, 0) != 0) return fail(LastCause());
         file = std::make_unique<CPosixFile>(fd);
         return FileCause::none;
     }
@@ -193,7 +208,7 @@ public:
         const std::string base = (folder.empty() ? std::string(".") : folder) + "/.vantor-" + std::to_string(::getpid()) + "-";
         for (int attempt = 0; attempt < 100; ++attempt) {
             path = base + std::to_string(counter++) + ".tmp";
-            const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            const int fd = OpenAboveStandard(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
             if (fd >= 0) {
                 file = std::make_unique<CPosixFile>(fd);
                 return FileCause::none;
@@ -222,7 +237,7 @@ public:
     FileCause ListFolder(const std::string& path, std::vector<FolderItem>& items) override
     {
         items.clear();
-        const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int fd = OpenAboveStandard(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0) return LastCause();
         DIR* dir = ::fdopendir(fd);
         if (dir == nullptr) {
@@ -264,6 +279,16 @@ IFileSystem& PlatformFileSystem()
 {
     static CPosixFileSystem fileSystem;
     return fileSystem;
+}
+
+void ReserveStandardDescriptors()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        // open() returns the lowest free descriptor: this one.
+        const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != fd) ::close(opened);
+    }
 }
 
 }  // namespace vantor

@@ -105,7 +105,7 @@ TEST(OpenPak, EntryPastEndFailsToReadWithoutAllocating)
     ASSERT_TRUE(pak.OpenPak(path));
     char byte = 0;
     EXPECT_FALSE(pak.ReadEntryPart(0, 0, &byte, 1));
-    EXPECT_EQ(errReadFailed, pak.GetError());
+    EXPECT_EQ(errEndOfFile, pak.GetError());
     // An empty entry reads as empty wherever it claims to lie.
     EXPECT_TRUE(pak.ReadEntryData(1, nullptr));
 }

@@ -25,5 +25,5 @@ refused rather than padded.
   ! vantor-pak: maps: File not found.
   [1]
   $ vantor-pak cat bad-past-end.pak maps/far.bsp
-  ! vantor-pak: maps/far.bsp: Error reading file.
+  ! vantor-pak: maps/far.bsp: The end of the file was passed.
   [1]
