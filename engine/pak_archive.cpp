@@ -63,6 +63,8 @@ bool CPakArchive::RefuseReadOnly()
     return true;
 }
 
+bool CPakArchive::RefuseChange() { return RefuseReadOnly() || RefuseUnsafeLayout(); }
+
 bool CPakArchive::EntryExists(std::string_view name) const { return FindEntry(name) != -1; }
 
 bool CPakArchive::EntryExistsIn(std::string_view folder, std::string_view name) const

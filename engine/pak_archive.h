@@ -115,7 +115,10 @@ public:
     static const char* GetTypeName(std::string_view name);
 
 protected:
+    // 3 on a read-only pak.
     bool RefuseReadOnly();
+    // 3 on a read-only pak, 15 on one whose layout a write could damage.
+    bool RefuseChange();
     // The one-entry extractions, given a checked entry name.
     bool ExtractOne(std::size_t index, const std::string& diskFolder, bool overwrite);
     // The live entry a caller names, or -1 (no code); -2 with 23 when its

@@ -79,7 +79,7 @@ bool CPakFile::CommitDirectory()
             SetErrorFromCause(cause);
             return false;
         }
-        const std::uint64_t scratch = std::max({realLength, m_nLogicalLength, std::uint64_t{target} + length,
+        const std::uint64_t scratch = std::max({realLength, m_nLogicalLength, m_nClaimedEnd, std::uint64_t{target} + length,
                                                 std::uint64_t{m_committed.dirOffset} + m_committed.dirLength});
         if (!CheckFitsPak(scratch + length)) return false;
         if (!WriteDirectoryAt(scratch)) return false;
@@ -117,7 +117,8 @@ bool CPakFile::EndBatch()
 {
     if (m_nBatchDepth > 0) --m_nBatchDepth;
     if (m_nBatchDepth > 0) return true;
-    return CommitPending();
+    // Even with nothing to commit, a failed change may have grown the file.
+    return SettleFile();
 }
 
 }  // namespace vantor

@@ -2,13 +2,14 @@
 #include "pak_archive.h"
 #include "pak_names.h"
 
+#include <algorithm>
 #include <new>
 
 namespace vantor {
 
 bool CPakArchive::GibEntryByName(std::string_view name, bool writeNow)
 {
-    if (RefuseReadOnly()) return false;
+    if (RefuseChange()) return false;
     const int index = FindEntryByName(name);
     if (index < 0) return false;
     const bool directoryEndedFile = DirectoryEndsFile();
@@ -23,7 +24,13 @@ bool CPakArchive::GibEntryByName(std::string_view name, bool writeNow)
 
 bool CPakArchive::GibFolder(std::string_view folder)
 {
-    if (RefuseReadOnly()) return false;
+    if (RefuseChange()) return false;
+    // The root would be every entry: never by a name that only looks like
+    // a folder ("//", "C:\\").
+    if (IsRootName(folder)) {
+        m_nError = errBadName;
+        return false;
+    }
     std::string prefix = ToPakPath(folder);
     if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
     const std::uint32_t lengthBefore = m_header.dirLength;
@@ -59,7 +66,7 @@ bool CPakArchive::GibFolder(std::string_view folder)
 
 bool CPakArchive::RestoreByName(std::string_view name)
 {
-    if (RefuseReadOnly()) return false;
+    if (RefuseChange()) return false;
     const int deleted = FindDeletedEntry(name);
     if (deleted < 0) return false;
     const int live = FindEntryByName(name);
@@ -85,8 +92,8 @@ bool CPakArchive::RestoreByName(std::string_view name)
     if (o + l == length) {
         length += kPakEntrySize;
     } else {
-        o = length;
-        length += l + kPakEntrySize;
+        o = std::max(length, m_nClaimedEnd);
+        length = o + l + kPakEntrySize;
     }
     if (!CheckFitsPak(length)) return false;
 

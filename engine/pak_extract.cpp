@@ -43,7 +43,16 @@ bool CPakArchive::ExtractOne(std::size_t index, const std::string& diskFolder, b
     m_bPakFault = false;
     const std::string target = JoinDiskPath(diskFolder, GetNamePart(m_entries[index].Name()));
     FileStatus status;
-    if (m_fs.Status(target, status, false) == FileCause::none && !overwrite) return true;
+    if (m_fs.Status(target, status, false) == FileCause::none) {
+        if (!overwrite) return true;
+        // The pak itself, under whatever name: replacing it would lose every
+        // entry for the sake of one.
+        FileIdentity pak;
+        if (m_pFile && m_pFile->GetIdentity(pak) == FileCause::none && pak == status.identity) {
+            m_nError = errSharingViolation;
+            return false;
+        }
+    }
 
     // Written beside the target and renamed over it: a failure leaves any
     // file that was there as it was, and a link there is replaced, not

@@ -6,6 +6,12 @@
 #include <new>
 
 namespace vantor {
+namespace {
+
+// Directories are read and written this many records at a time.
+constexpr std::size_t kRecordsPerSlice = 16384;
+
+}  // namespace
 
 CPakFile::CPakFile(IFileSystem& fileSystem) : m_fs(fileSystem) {}
 
@@ -150,10 +156,20 @@ bool CPakFile::LoadDirectory()
     m_entries.clear();
     EntriesChanged();
     try {
-        std::vector<unsigned char> bytes(count * kPakEntrySize);
-        if (!ReadPakExactly(m_header.dirOffset, bytes.data(), bytes.size())) return false;
+        // Read in slices: a directory of any size needs little more memory
+        // than its records.
         m_entries.reserve(count);
-        for (std::size_t i = 0; i < count; ++i) m_entries.push_back(DecodeEntry(bytes.data() + i * kPakEntrySize));
+        std::vector<unsigned char> bytes(std::min(count, kRecordsPerSlice) * kPakEntrySize);
+        for (std::size_t first = 0; first < count; first += kRecordsPerSlice) {
+            const std::size_t n = std::min(kRecordsPerSlice, count - first);
+            if (!ReadPakExactly(m_header.dirOffset + first * kPakEntrySize, bytes.data(), n * kPakEntrySize)) {
+                m_entries.clear();
+                m_entries.shrink_to_fit();
+                return false;
+            }
+            for (std::size_t i = 0; i < n; ++i) m_entries.push_back(DecodeEntry(bytes.data() + i * kPakEntrySize));
+        }
+        NoteLayout();
     } catch (const std::bad_alloc&) {
         m_entries.clear();
         m_entries.shrink_to_fit();
@@ -181,7 +197,6 @@ bool CPakFile::WriteDirectoryAt(std::uint64_t offset)
     if (!CheckFitsPak(offset + total)) return false;
     try {
         // Encoded in slices so a directory of any size needs little memory.
-        constexpr std::size_t kRecordsPerSlice = 16384;
         std::vector<unsigned char> bytes(std::min(m_entries.size(), kRecordsPerSlice) * kPakEntrySize);
         for (std::size_t first = 0; first < m_entries.size(); first += kRecordsPerSlice) {
             const std::size_t count = std::min(kRecordsPerSlice, m_entries.size() - first);

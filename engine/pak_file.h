@@ -212,6 +212,16 @@ protected:
     // After a failed change outside a batch: write what memory holds so the
     // file takes its normal shape again.
     void RestoreLayout();
+    // Brings the file to what memory holds: commits a directory that differs
+    // from the one on disk, else only returns the file to its length (a
+    // failed change may have grown it).
+    bool SettleFile();
+    // Refuses (15) any change to a pak whose directory or entries overlap
+    // the header, or whose entries overlap the directory: a write there
+    // could destroy the header or the data.
+    bool RefuseUnsafeLayout();
+    // Works out m_bUnsafeLayout and m_nClaimedEnd from the records.
+    void NoteLayout();
 
     // Every change to m_entries that moves or renames records goes through
     // these, so that the name index follows.
@@ -234,6 +244,11 @@ protected:
     // The file's length as the directory in memory would have it.
     std::uint64_t m_nLogicalLength = 0;
     bool m_bPending = false;
+    bool m_bUnsafeLayout = false;
+    // No live record claims a byte at or past this (empty records claim
+    // none): new data and directories go here or later, so a damaged
+    // entry that runs past the end of the file never reads new bytes.
+    std::uint64_t m_nClaimedEnd = kPakHeaderSize;
     int m_nBatchDepth = 0;
     std::uint64_t m_nBatchBytes = 0;  // new data placed in the current batch
 

@@ -48,7 +48,7 @@ private:
 
 bool CPakArchive::AddFileFromDisk(std::string_view diskPath, std::string_view folder, bool replace)
 {
-    if (RefuseReadOnly()) return false;
+    if (RefuseChange()) return false;
     return AddDiskFile(std::string(diskPath), std::string(folder), replace);
 }
 
@@ -109,7 +109,7 @@ bool CPakArchive::AddDiskFile(const std::string& diskPath, const std::string& fo
 bool CPakArchive::ImportFolder(std::string_view diskFolder, std::string_view folder, bool replace,
                                const PakProgressFn& progress)
 {
-    if (RefuseReadOnly()) return false;
+    if (RefuseChange()) return false;
     std::string d = ToDiskPath(diskFolder);
     if (d.empty()) {
         m_nError = errBadPath;

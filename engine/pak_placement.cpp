@@ -34,13 +34,42 @@ void CPakFile::RestoreLayout()
 {
     if (m_nBatchDepth > 0 || !IsOpen()) return;
     const int code = m_nError;
-    CommitDirectory();
+    const bool fault = m_bPakFault;
+    SettleFile();
     m_nError = code;
+    m_bPakFault = fault;
+}
+
+bool CPakFile::SettleFile()
+{
+    if (m_bPending || m_header.dirOffset != m_committed.dirOffset || m_header.dirLength != m_committed.dirLength)
+        return CommitDirectory();
+    // The directory on disk is the one in memory: nothing to write, and a
+    // rewrite would need room the disk may not have.
+    std::uint64_t realLength = 0;
+    FileCause cause = m_pFile->GetLength(realLength);
+    if (cause == FileCause::none && realLength != m_nLogicalLength) cause = m_pFile->SetLength(m_nLogicalLength);
+    return cause == FileCause::none || PakFailed(cause);
+}
+
+bool CPakFile::RefuseUnsafeLayout() { return m_bUnsafeLayout && PakFailedWith(errBadDirectory); }
+
+void CPakFile::NoteLayout()
+{
+    const std::uint64_t dirOffset = m_header.dirOffset;
+    const std::uint64_t dirEnd = dirOffset + m_header.dirLength;
+    m_bUnsafeLayout = m_header.dirLength != 0 && dirOffset < kPakHeaderSize;
+    m_nClaimedEnd = kPakHeaderSize;
+    for (const PakEntry& entry : m_entries) {
+        if (entry.length == 0) continue;
+        m_nClaimedEnd = std::max(m_nClaimedEnd, entry.End());
+        if (entry.offset < kPakHeaderSize || (entry.offset < dirEnd && dirOffset < entry.End())) m_bUnsafeLayout = true;
+    }
 }
 
 bool CPakFile::PlaceNewData(std::string_view name, std::uint64_t size, IPakDataSource& source, int replaceIndex)
 {
-    if (!CheckPakExists()) return false;
+    if (!CheckPakExists() || RefuseUnsafeLayout()) return false;
     // The layout as if the replaced entry were already gone.
     std::uint64_t length = m_nLogicalLength;
     std::uint64_t dirLength = m_header.dirLength;
@@ -49,16 +78,14 @@ bool CPakFile::PlaceNewData(std::string_view name, std::uint64_t size, IPakDataS
         if (dirOffset + dirLength == length) length -= kPakEntrySize;
         dirLength -= kPakEntrySize;
     }
-    std::uint64_t dataOffset;
-    std::uint64_t newLength;
-    if (dirOffset + dirLength == length) {
-        dataOffset = dirOffset;
-        newLength = length + size + kPakEntrySize;
-    } else {
-        dataOffset = length;
-        newLength = length + size + dirLength + kPakEntrySize;
+    const std::uint64_t ruleOffset = dirOffset + dirLength == length ? dirOffset : length;
+    const std::uint64_t dataOffset = std::max(ruleOffset, m_nClaimedEnd);
+    const std::uint64_t newLength = dataOffset + size + dirLength + kPakEntrySize;
+    if (!CheckFitsPak(newLength)) {
+        // Pushed that far only by a record that claims bytes past the end.
+        if (dataOffset != ruleOffset) PakFailedWith(errBadDirectory);
+        return false;
     }
-    if (!CheckFitsPak(newLength)) return false;
 
     if (OverlapsCommittedDirectory(dataOffset, size) && !RelocateCommittedDirectory(newLength)) return false;
 
@@ -92,6 +119,7 @@ bool CPakFile::PlaceNewData(std::string_view name, std::uint64_t size, IPakDataS
     }
     SetHeader(static_cast<std::uint32_t>(dataOffset + size), static_cast<std::uint32_t>(dirLength + kPakEntrySize));
     m_nLogicalLength = newLength;
+    if (size != 0) m_nClaimedEnd = std::max(m_nClaimedEnd, dataOffset + size);
     m_nBatchBytes += size;
     return DirectoryChanged();
 }

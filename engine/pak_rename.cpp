@@ -21,7 +21,7 @@ bool CheckNewName(CPakFile& pak, std::string_view path, std::string_view lastLev
 
 bool CPakArchive::RenameEntryByName(std::string_view oldName, std::string_view newName)
 {
-    if (RefuseReadOnly()) return false;
+    if (RefuseChange()) return false;
     const std::string n = ToPakPath(newName);
     if (!CheckNewName(*this, n, GetNamePart(n))) return false;
     const int index = FindEntryByName(oldName);
@@ -36,7 +36,7 @@ bool CPakArchive::RenameEntryByName(std::string_view oldName, std::string_view n
 
 bool CPakArchive::RenameFolder(std::string_view oldFolder, std::string_view newFolder)
 {
-    if (RefuseReadOnly()) return false;
+    if (RefuseChange()) return false;
     const std::string o = ToPakPath(oldFolder);
     const std::string n = ToPakPath(newFolder);
     if (n.empty()) {
@@ -77,7 +77,7 @@ bool CPakArchive::RenameFolder(std::string_view oldFolder, std::string_view newF
 
 bool CPakArchive::CreateFolder(std::string_view folder)
 {
-    if (RefuseReadOnly()) return false;
+    if (RefuseChange()) return false;
     const std::string name = CombinePath(ToPakPath(folder), "temp.tmp");
     if (!IsValidPakPath(name)) return false;
     if (!IsSafeRelativeName(name)) {

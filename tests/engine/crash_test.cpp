@@ -133,7 +133,7 @@ const CrashCase kCases[] = {
     {"RecoverSelfOverlap", SelfOverlap, {}, [](CPakArchive& p) { return p.RecoverUnusedSpace(); }},
     {"RecoverAfterGibbingEveryOther", Alternating, GibOddFiles, [](CPakArchive& p) { return p.RecoverUnusedSpace(); }},
     {"RecoverTinyGaps", TinyGaps, {}, [](CPakArchive& p) { return p.RecoverUnusedSpace(); }},
-    {"RecoverEverythingGibbed", DirectoryAtEnd, [](CPakArchive& p) { return p.GibFolder(""); },
+    {"RecoverEverythingGibbed", DirectoryAtEnd, [](CPakArchive& p) { return p.GibFolder("maps") && p.GibEntryByName("a.txt", false) && p.GibEntryByName("z.txt", true); },
      [](CPakArchive& p) { return p.RecoverUnusedSpace(); }},
     {"AddAtEnd", DirectoryAtEnd, {}, [](CPakArchive& p) { return Add(p, "A.TXT", "maps", false); }},
     {"AddWithUnusedAfterDirectory", UnusedAfterDirectory, {}, [](CPakArchive& p) { return Add(p, "A.TXT", "", false); }},

@@ -68,7 +68,8 @@ TEST_F(UnusedSpace, EmptyDirectoryCountsTheWholeFileButTheHeader)
 TEST_F(Recovery, GibbingEverythingThenRecoveringLeavesTheEmptyPak)
 {
     Open(PakBuilder().File("a", "aaa").File("b/c", "ccc"));
-    ASSERT_TRUE(m_pak.GibFolder(""));
+    ASSERT_TRUE(m_pak.GibEntryByName("a", false));
+    ASSERT_TRUE(m_pak.GibFolder("b"));
     ASSERT_TRUE(m_pak.RecoverUnusedSpace());
     EXPECT_EQ(std::string("PACK\x0c\0\0\0\0\0\0\0", 12), Bytes());
     EXPECT_FALSE(m_pak.HasGibbedEntries());
