@@ -3,6 +3,7 @@
 #include "app/main_frame.h"
 #include "app/pak_app.h"
 #include "dialogs/qt_prompt.h"
+#include "engine/file_layer.h"
 #include "exchange/desktop_shell.h"
 #include "res/version.h"
 
@@ -27,6 +28,7 @@ QStringList RawArguments(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    ReserveStandardDescriptors();
     // --help and --version are answered before Qt starts, so that they work
     // without a display.
     const CommandLine early = ParseCommandLine(RawArguments(argc, argv));

@@ -3,6 +3,8 @@
 #include "commands.h"
 #include "report.h"
 
+#include "engine/file_layer.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -63,5 +65,7 @@ int Run(const std::vector<std::string>& argv)
 
 int main(int argc, char** argv)
 {
+    // Before anything is opened: a pak must never become standard output.
+    vantor::ReserveStandardDescriptors();
     return vantor::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
 }

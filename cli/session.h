@@ -8,10 +8,12 @@
 
 namespace vantor::cli {
 
-// False (reported) when the pak cannot be opened at all.
+// Read-only and shared with other readers; false (reported) when the pak
+// cannot be opened.
 bool OpenForReading(CPakArchive& pak, const std::string& path);
-// False (reported, code 3's text) also when it can only be read: a change
-// must not get as far as its first item to find that out.
+// For writing, excluding every other opener; false (reported, code 3's
+// text) also when it can only be read: a change must not get as far as its
+// first item to find that out.
 bool OpenForChanging(CPakArchive& pak, const std::string& path);
 
 // The live record the user means by `name`: the name exactly as stored,

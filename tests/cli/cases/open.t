@@ -41,14 +41,32 @@ as \xHH, so a forged name cannot add a line.
   $ vantor-pak check ctl.pak
   unused: 0
 
-A pak another program holds open is refused, not shared; check reads the
-bytes without opening the pak.
+A pak another program is changing (an exclusive lock) is refused, by
+name; check reads the bytes without opening the pak.
 
   $ flock base.pak vantor-pak list base.pak
-  ! vantor-pak: base.pak: Sharing violation.
+  ! vantor-pak: base.pak: Sharing violation.  Another program has the pak open.
   [2]
   $ flock base.pak vantor-pak rm base.pak autoexec.cfg
-  ! vantor-pak: base.pak: Sharing violation.
+  ! vantor-pak: base.pak: Sharing violation.  Another program has the pak open.
   [2]
   $ flock base.pak vantor-pak check base.pak
   unused: 0
+
+Readers share: a reader's lock lets other readers in and keeps writers
+out, with the reason, not "access denied".
+
+  $ flock -s base.pak vantor-pak list base.pak
+  autoexec.cfg
+  maps/e1m1.bsp
+  maps/dm/dm1.bsp
+  progs/player.mdl
+  sound/empty.wav
+  $ flock -s base.pak vantor-pak extract -C out base.pak maps/e1m1.bsp && cat out/maps/e1m1.bsp
+  level one
+  $ flock -s base.pak vantor-pak rm base.pak autoexec.cfg
+  ! vantor-pak: base.pak: Sharing violation.  Another program has the pak open.
+  [2]
+  $ flock -s base.pak vantor-pak new --force base.pak
+  ! vantor-pak: base.pak: Sharing violation.
+  [1]
