@@ -116,8 +116,9 @@ int RunRm(const Invocation& call)
         const std::string& name = operands[i];
         const std::string p = ToPakPath(name);
         const bool folder = NamesFolder(name);
-        // "/" would be the whole pak: never removed by a slip of the keyboard.
-        if (p.empty()) {
+        // "/", "//" or "C:\" would be the whole pak: never removed by a slip
+        // of the keyboard.
+        if (IsRootName(name)) {
             ReportError(name, CodeText(errBadName));
             failed = true;
             continue;
@@ -146,8 +147,9 @@ int RunMv(const Invocation& call)
     const std::string o = ToPakPath(oldName);
     bool ok;
     if (NamesFolder(oldName)) {
-        if (o.empty() || !pak.FolderExists(o, "")) {
-            ReportError(oldName, CodeText(o.empty() ? errBadName : errFileNotFound));
+        const bool root = IsRootName(oldName);
+        if (root || !pak.FolderExists(o, "")) {
+            ReportError(oldName, CodeText(root ? errBadName : errFileNotFound));
             return kExitItemFailed;
         }
         ok = pak.RenameFolder(o, newName);
@@ -175,7 +177,7 @@ int RunMkdir(const Invocation& call)
     CPakBatch batch(pak);
     for (std::size_t i = 1; i < operands.size(); ++i) {
         // The root needs no placeholder; one would only litter it.
-        if (ToPakPath(operands[i]).empty()) {
+        if (IsRootName(operands[i])) {
             ReportError(operands[i], CodeText(errBadName));
             failed = true;
             continue;

@@ -33,3 +33,10 @@ The root exists without a placeholder.
   $ vantor-pak mkdir base.pak / && vantor-pak list base.pak | grep -c '^temp.tmp'
   ! vantor-pak: /: Invalid filename.
   [1]
+  $ cp base.pak before.pak && vantor-pak mkdir base.pak // '\/' C:///
+  ! vantor-pak: //: Invalid filename.
+  ! vantor-pak: \/: Invalid filename.
+  ! vantor-pak: C:///: Invalid filename.
+  [1]
+  $ cmp base.pak before.pak && echo unchanged
+  unchanged

@@ -64,3 +64,29 @@ Clashes, broken rules and missing names fail with the engine's reason.
   dm/dm1.bsp
   progs/player.mdl
   sound/empty.wav
+
+Names that mean the root are refused whichever side they are on, and
+nothing moves, not even in a pak whose names begin with "/".
+
+  $ vantor-pak mv base.pak // x/
+  ! vantor-pak: //: Invalid filename.
+  [1]
+  $ vantor-pak mv base.pak C:/// x/
+  ! vantor-pak: C:///: Invalid filename.
+  [1]
+  $ vantor-pak mv base.pak progs/ //
+  ! vantor-pak: progs/: Invalid filename.
+  [1]
+  $ vantor-pak mv base.pak dm/dm1.bsp '\/'
+  ! vantor-pak: dm/dm1.bsp: Invalid filename.
+  [1]
+  $ cp bad-escape.pak before.pak && vantor-pak mv bad-escape.pak // x/
+  ! vantor-pak: //: Invalid filename.
+  [1]
+  $ cmp bad-escape.pak before.pak && echo unchanged && vantor-pak list base.pak
+  unchanged
+  cfg/config.cfg
+  levels/e1m1.bsp
+  dm/dm1.bsp
+  progs/player.mdl
+  sound/empty.wav

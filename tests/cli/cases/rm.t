@@ -24,13 +24,27 @@ Each missing item is reported, the rest still go.
   $ vantor-pak list base.pak
   progs/player.mdl
 
-The root is never removed by "/".
+The root is never removed by "/", nor by anything else that means it
+once drive and separators are gone; a pak whose names begin with "/"
+keeps them.
 
   $ vantor-pak rm base.pak /
   ! vantor-pak: /: Invalid filename.
   [1]
+  $ vantor-pak rm base.pak // '\/' C:/// 'C:\'
+  ! vantor-pak: //: Invalid filename.
+  ! vantor-pak: \/: Invalid filename.
+  ! vantor-pak: C:///: Invalid filename.
+  ! vantor-pak: C:\: Invalid filename.
+  [1]
   $ vantor-pak list base.pak
   progs/player.mdl
+  $ cp bad-escape.pak before.pak && vantor-pak rm bad-escape.pak // C:///
+  ! vantor-pak: //: Invalid filename.
+  ! vantor-pak: C:///: Invalid filename.
+  [1]
+  $ cmp bad-escape.pak before.pak && echo unchanged
+  unchanged
 
 Removing everything leaves a pak that still opens.
 
