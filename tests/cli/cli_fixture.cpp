@@ -146,6 +146,32 @@ void WriteAll(const fs::path& dir)
     Write(dir / "bad-duplicate.pak", PakBuilder().File("a.txt", "first").File("b.txt", "b").File("a.txt", "second").Build());
     Write(dir / "bad-over-header.pak", PakBuilder().File("a.txt", "0123456789").Record("h.bin", 0, 12).Build());
     Write(dir / "bad-over-dir.pak", PakBuilder().File("a.txt", "0123456789").Record("d.bin", 22, 64).Build());
+
+    // Paks other programs make, or a hostile one could.
+    // An entry named like the pak: extracting beside the pak must not write over it.
+    Write(dir / "self" / "self.pak",
+          PakBuilder().File("a.txt", "first\n").File("self.pak", "not the pak\n").File("maps/b.bsp", "last\n").Build());
+    // One entry's data runs far past the end; the ones around it are whole.
+    Write(dir / "damaged.pak", PakBuilder()
+                                   .File("a.txt", "first\n")
+                                   .Record("maps/cut.bsp", 18, 100000)
+                                   .File("maps/b.bsp", "second\n")
+                                   .File("z.txt", "last\n")
+                                   .Build());
+    // Names stored with '\' as Windows tools write them.
+    Write(dir / "backslash.pak", PakBuilder()
+                                     .File("maps\\a.bsp", "level a\n")
+                                     .File("maps\\dm\\b.bsp", "level b\n")
+                                     .File("readme.txt", "read me\n")
+                                     .Build());
+    // Names in UTF-8, in Latin-1, and with C1 control characters both ways.
+    Write(dir / "names.pak", PakBuilder()
+                                 .File("caf\xC3\xA9.txt", "utf-8\n")
+                                 .File("caf\xE9.txt", "latin-1\n")
+                                 .File("a\xC2\x85" "b.txt", "utf-8 next line\n")
+                                 .File("a\x9B" "2Jb.txt", "raw CSI\n")
+                                 .File("\xE2\x82\xAC\xF0\x9F\x98\x80.txt", "euro, smile\n")
+                                 .Build());
 }
 
 std::string Shown(const std::string& data)

@@ -67,3 +67,34 @@ A target that cannot be a folder fails before any entry.
   $ touch afile && vantor-pak extract -C afile base.pak
   ! vantor-pak: afile: The directory you specified does not exist.
   [1]
+
+The pak itself is never written over, however an entry is named: an entry
+called like the pak, extracted beside it, fails alone and the others
+arrive.
+
+  $ cp self/self.pak before.pak
+  $ cd self && vantor-pak extract self.pak; find . -type f | sort
+  ./a.txt
+  ./maps/b.bsp
+  ./self.pak
+  ! vantor-pak: self.pak: Sharing violation.
+  $ vantor-pak extract -C self self/self.pak self.pak
+  ! vantor-pak: self.pak: Sharing violation.
+  [1]
+  $ cmp self/self.pak before.pak && echo unchanged
+  unchanged
+
+An entry whose data runs past the end of the pak is reported by name; the
+entries before and after it are still extracted.
+
+  $ vantor-pak extract -C cut damaged.pak; find cut -type f | sort
+  cut/a.txt
+  cut/maps/b.bsp
+  cut/z.txt
+  ! vantor-pak: maps/cut.bsp: The end of the file was passed.
+  $ vantor-pak extract -C cut2 damaged.pak maps/
+  ! vantor-pak: maps/cut.bsp: The end of the file was passed.
+  [1]
+  $ cat cut/z.txt cut2/maps/b.bsp
+  last
+  second
