@@ -77,13 +77,9 @@ bool CPakArchive::FolderExists(std::string_view parent, std::string_view name)
     std::string leaf = ToPakPath(name);
     if (!leaf.empty() && leaf.back() == '/') leaf.pop_back();
     leaf = GetNamePart(leaf);
-    std::string prefix = CombinePath(ToPakPath(parent), leaf);
-    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
     // The root always "exists" as a prefix of every name; a listing of it
     // finds something exactly when the pak has an entry.
-    std::vector<std::uint32_t> indices;
-    FindPrefix(prefix, indices);
-    return !indices.empty();
+    return HasFolder(CombinePath(ToPakPath(parent), leaf));
 }
 
 int CPakArchive::ListFolderFiles(std::string_view folder, StringArray& out)
@@ -94,7 +90,7 @@ int CPakArchive::ListFolderFiles(std::string_view folder, StringArray& out)
     StringArray listed;
     ListFolder(folder, listed);
     for (std::string& name : listed) {
-        const std::size_t slash = name.rfind('/');
+        const std::size_t slash = name.find_last_of("/\\");
         const std::ptrdiff_t last = slash == std::string::npos ? -1 : static_cast<std::ptrdiff_t>(slash);
         if (last > limit) continue;
         out.push_back(GetNamePart(name));
@@ -111,7 +107,7 @@ int CPakArchive::ListSubfolders(std::string_view folder, StringArray& out)
     std::unordered_set<std::string> seen(out.begin(), out.end());
     for (const std::string& name : listed) {
         const std::string_view rest = std::string_view(name).substr(prefix.size());
-        const std::size_t slash = rest.find('/');
+        const std::size_t slash = rest.find_first_of("/\\");
         if (slash == std::string_view::npos) continue;
         std::string sub(rest.substr(0, slash));
         if (seen.insert(sub).second) out.push_back(std::move(sub));

@@ -115,6 +115,12 @@ public:
     static const char* GetTypeName(std::string_view name);
 
 protected:
+    // Whether a change may create this pak-form name (a folder's name
+    // without its trailing '/' when isFolder): the path rule on the whole,
+    // no file where a folder of that name is or the reverse (22), and the
+    // 8.3 rule on each level the pak does not have yet. Levels from
+    // `keptFrom` on are carried over unchanged by a move and not checked.
+    bool CheckCreatedName(std::string_view name, std::size_t keptFrom, bool isFolder);
     // 3 on a read-only pak.
     bool RefuseReadOnly();
     // 3 on a read-only pak, 15 on one whose layout a write could damage.

@@ -229,6 +229,11 @@ protected:
     void EntryAppended() { m_index.NoteAppended(m_entries); }
     void EntryErased(std::size_t index, std::string_view name) { m_index.NoteErased(index, name); }
     void EntryRenamed(std::size_t index, std::string_view oldName) { m_index.NoteRenamed(m_entries, index, oldName); }
+    // Gives live record `index` a name the caller has checked (at most 55
+    // bytes, pak form).
+    void SetEntryName(std::size_t index, std::string_view name);
+    // Whether any live record lies beneath the folder ("" for the root).
+    bool HasFolder(std::string_view folder) const;
     // Indices of the live records beneath a pak-form prefix, ascending.
     void FindPrefix(std::string_view prefix, std::vector<std::uint32_t>& indices) const;
 

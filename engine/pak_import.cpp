@@ -56,20 +56,15 @@ bool CPakArchive::AddDiskFile(const std::string& diskPath, const std::string& fo
 {
     m_bPakFault = false;
     const std::string leaf = GetNamePart(ToPakPath(diskPath));
-    if (!IsValidDosName(leaf)) return false;
     const std::string name = CombinePath(folder, leaf);
-    const int existing = FindEntry(name);
+    const int existing = FindEntryByName(name);
     if (existing >= 0 && !replace) return true;
-    if (!IsValidPakPath(name)) return false;
-    if (!IsSafeRelativeName(name)) {
-        m_nError = errBadName;
-        return false;
-    }
+    if (!CheckCreatedName(name, std::string::npos, false)) return false;
     // Another record of the same name would still be there after the first
     // is replaced (paks from other tools can hold such twins).
     if (existing >= 0 && m_index.HasDuplicates(m_entries)) {
         for (std::size_t i = static_cast<std::size_t>(existing) + 1; i < m_entries.size(); ++i) {
-            if (m_entries[i].Name() == name) {
+            if (m_entries[i].Name() == m_entries[static_cast<std::size_t>(existing)].Name()) {
                 m_nError = errNameExists;
                 return false;
             }
@@ -167,11 +162,11 @@ bool CPakArchive::ImportTree(const std::string& diskFolder, const std::string& f
         return false;
     }
     const std::string ownName = ToPakPath(d.substr(slash + 1));
-    if (!IsValidDosName(ownName)) {
+    const std::string target = CombinePath(folder, ownName);
+    if (!CheckCreatedName(target, std::string::npos, true)) {
         ReportItemFailure(d);
         return false;
     }
-    const std::string target = CombinePath(folder, ownName);
     // Every file below would fail the length rule; deeper levels need not
     // be read at all (and a tree of any depth cannot exhaust the stack).
     if (target.size() + 1 > kPakMaxNameLength || depth > static_cast<int>(kPakMaxNameLength)) {

@@ -1,7 +1,8 @@
 // Name index over the live directory, so that lookups and folder listings
 // stay fast on paks of 100 000 entries. It never changes a result: lookups
 // give the first record of a name, listings come back in directory order,
-// names compare byte for byte.
+// names compare byte for byte, except that a '\' inside a stored name is
+// the folder separator it was where the pak was made.
 #pragma once
 
 #include "pak_format.h"
@@ -28,14 +29,20 @@ public:
     void NoteRenamed(const PakEntryArray& entries, std::size_t index, std::string_view oldName);
 
     int Find(const PakEntryArray& entries, std::string_view name);
+    // The first record whose stored name, with each '\' read as '/', is
+    // this pak-form name; -1 when none (names without '\' are not looked
+    // at: Find has them).
+    int FindAlias(const PakEntryArray& entries, std::string_view pakName);
     // Whether any name occurs twice (builds the lookup table if needed).
     bool HasDuplicates(const PakEntryArray& entries)
     {
         if (!m_bFirstValid) BuildFirst(entries);
         return m_nDuplicates != 0;
     }
-    // Indices of every record whose name begins with prefix, ascending.
+    // Indices of every record whose name ('\' read as '/') begins with the
+    // pak-form prefix, ascending.
     void FindPrefix(const PakEntryArray& entries, std::string_view prefix, std::vector<std::uint32_t>& indices);
+    bool HasPrefix(const PakEntryArray& entries, std::string_view prefix);
 
 private:
     // Drops the sorted order; keeps the first-record table only when it can
@@ -47,6 +54,9 @@ private:
     bool m_bFirstValid = false;
     std::size_t m_nDuplicates = 0;  // records whose name an earlier record already has
     std::unordered_map<std::string, std::uint32_t> m_first;
+    // Names stored with '\', by their pak form (rare: only paks from other
+    // tools hold them).
+    std::unordered_map<std::string, std::uint32_t> m_aliases;
 
     bool m_bSortedValid = false;
     std::vector<std::uint32_t> m_sorted;  // indices ordered by name

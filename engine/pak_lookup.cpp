@@ -28,7 +28,18 @@ int CPakFile::FindEntry(std::string_view name) const
 int CPakFile::FindEntryByName(std::string_view name) const
 {
     const int exact = FindEntry(name);
-    return exact >= 0 ? exact : FindEntry(ToPakPath(name));
+    if (exact >= 0) return exact;
+    const std::string pakName = ToPakPath(name);
+    const int pakForm = FindEntry(pakName);
+    return pakForm >= 0 ? pakForm : m_index.FindAlias(m_entries, pakName);
+}
+
+bool CPakFile::HasFolder(std::string_view folder) const
+{
+    std::string prefix = ToPakPath(folder);
+    if (prefix.empty()) return !m_entries.empty();
+    if (prefix.back() != '/') prefix.push_back('/');
+    return m_index.HasPrefix(m_entries, prefix);
 }
 
 int CPakFile::FindDeletedEntry(std::string_view name) const

@@ -39,10 +39,15 @@ bool CPakFile::RenameEntry(std::size_t index, std::string_view name)
     }
     const std::string pakName = ToPakPath(name);
     if (!IsValidPakPath(pakName) || !IsValidDosName(GetNamePart(pakName))) return false;
-    const std::string oldName(m_entries[index].Name());
-    m_entries[index].SetName(pakName);
-    EntryRenamed(index, oldName);
+    SetEntryName(index, pakName);
     return true;
+}
+
+void CPakFile::SetEntryName(std::size_t index, std::string_view name)
+{
+    const std::string oldName(m_entries[index].Name());
+    m_entries[index].SetName(name);
+    EntryRenamed(index, oldName);
 }
 
 bool CPakFile::GibEntry(std::size_t index)

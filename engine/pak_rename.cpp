@@ -2,90 +2,125 @@
 #include "pak_archive.h"
 #include "pak_names.h"
 
-namespace vantor {
-namespace {
+#include <new>
+#include <unordered_set>
 
-// Names a rename or a new folder may create: both rules, and nothing that
-// could lead out of a folder when extracted.
-bool CheckNewName(CPakFile& pak, std::string_view path, std::string_view lastLevel)
+namespace vantor {
+
+bool CPakArchive::CheckCreatedName(std::string_view name, std::size_t keptFrom, bool isFolder)
 {
-    if (!pak.IsValidDosName(lastLevel) || !pak.IsValidPakPath(path)) return false;
-    if (!IsSafeRelativeName(path)) {
-        pak.SetError(errBadName);
+    if (!IsValidPakPath(name)) return false;
+    if (!IsSafeRelativeName(name)) {
+        m_nError = errBadName;
         return false;
+    }
+    for (std::size_t start = 0; start < name.size() && start < keptFrom;) {
+        std::size_t end = name.find('/', start);
+        const bool leaf = end == std::string_view::npos;
+        if (leaf) end = name.size();
+        const std::string_view path = name.substr(0, end);
+        const bool folderLevel = !leaf || isFolder;
+        const bool fileThere = FindEntryByName(path) >= 0;
+        const bool folderThere = HasFolder(path);
+        // A file and a folder of one name: no disk could extract both.
+        if (folderLevel ? fileThere : folderThere) {
+            m_nError = errNameExists;
+            return false;
+        }
+        // Levels the pak already has keep whatever name they came with.
+        if (!(folderLevel ? folderThere : fileThere) && !IsValidDosName(name.substr(start, end - start))) return false;
+        start = end + 1;
     }
     return true;
 }
-
-}  // namespace
 
 bool CPakArchive::RenameEntryByName(std::string_view oldName, std::string_view newName)
 {
     if (RefuseChange()) return false;
     const std::string n = ToPakPath(newName);
-    if (!CheckNewName(*this, n, GetNamePart(n))) return false;
     const int index = FindEntryByName(oldName);
     if (index < 0) return false;
-    if (FolderExists(n, "") || EntryExists(n)) {
+    // An entry moved to another folder under its own name keeps that name
+    // as it is.
+    const std::string leaf = GetNamePart(n);
+    const std::size_t kept = leaf == GetNamePart(m_entries[static_cast<std::size_t>(index)].Name()) && !leaf.empty()
+                                 ? n.size() - leaf.size()
+                                 : std::string::npos;
+    if (!CheckCreatedName(n, kept, false)) return false;
+    if (FindEntryByName(n) >= 0 || HasFolder(n)) {
         m_nError = errNameExists;
         return false;
     }
-    if (!RenameEntry(static_cast<std::size_t>(index), n)) return false;
+    SetEntryName(static_cast<std::size_t>(index), n);
     return DirectoryChanged();
 }
 
 bool CPakArchive::RenameFolder(std::string_view oldFolder, std::string_view newFolder)
 {
     if (RefuseChange()) return false;
-    const std::string o = ToPakPath(oldFolder);
-    const std::string n = ToPakPath(newFolder);
-    if (n.empty()) {
+    if (IsRootName(oldFolder) || IsRootName(newFolder)) {
         m_nError = errBadName;
         return false;
     }
-    std::string bare = n;
-    if (bare.back() == '/') bare.pop_back();
-    if (!CheckNewName(*this, bare, GetNamePart(bare)) || !IsValidPakPath(n)) return false;
-    if (EntryExists(n) || FolderExists(n, "")) {
+    std::string o = ToPakPath(oldFolder);
+    if (o.back() != '/') o.push_back('/');
+    std::string n = ToPakPath(newFolder);
+    if (n.back() == '/') n.pop_back();
+    if (!CheckCreatedName(n, std::string::npos, true)) return false;
+    // Never merged into a folder that exists.
+    if (HasFolder(n)) {
         m_nError = errNameExists;
         return false;
     }
-    const std::size_t cut = o.size();
-    StringArray names;
-    ListFolder(oldFolder, names);
-    bool result = true;
-    for (const std::string& name : names) {
-        const int index = FindEntry(name);
-        if (index < 0) {
-            result = false;
-            continue;
+    // Every new name is worked out and checked before any changes, so the
+    // move happens whole or not at all. Only the folder's own levels
+    // change; the names beneath it are carried over as they are.
+    std::vector<std::uint32_t> indices;
+    StringArray renamed;
+    try {
+        ListFolderRecords(o, indices);
+        renamed.reserve(indices.size());
+        for (const std::uint32_t i : indices) {
+            renamed.push_back(n + "/" + ToPakPath(m_entries[i].Name().substr(o.size())));
+            if (renamed.back().size() > kPakMaxNameLength) {
+                m_nError = errPathTooLong;
+                return false;
+            }
         }
-        const std::string renamed = CombinePath(n, std::string_view(name).substr(cut));
-        if (EntryExists(renamed)) {
-            // The clash is reported as a failure; the entry keeps its name.
-            m_nError = errNameExists;
-            result = false;
-            continue;
+        // Twin records (paks from other tools hold them) would both land on
+        // one new name.
+        if (m_index.HasDuplicates(m_entries)) {
+            std::unordered_set<std::string_view> seen;
+            for (const std::string& name : renamed) {
+                if (!seen.insert(name).second) {
+                    m_nError = errNameExists;
+                    return false;
+                }
+            }
         }
-        if (!RenameEntry(static_cast<std::size_t>(index), renamed)) result = false;
+    } catch (const std::bad_alloc&) {
+        m_nError = errOutOfMemory;
+        return false;
     }
-    const int code = m_nError;
-    if (!DirectoryChanged()) return false;
-    m_nError = code;
-    return result;
+    for (std::size_t k = 0; k < indices.size(); ++k) SetEntryName(indices[k], renamed[k]);
+    return DirectoryChanged();
 }
 
 bool CPakArchive::CreateFolder(std::string_view folder)
 {
     if (RefuseChange()) return false;
-    const std::string name = CombinePath(ToPakPath(folder), "temp.tmp");
-    if (!IsValidPakPath(name)) return false;
-    if (!IsSafeRelativeName(name)) {
+    // The root needs no placeholder, and "//" is no folder.
+    if (IsRootName(folder)) {
         m_nError = errBadName;
         return false;
     }
+    std::string f = ToPakPath(folder);
+    if (f.back() == '/') f.pop_back();
+    if (!CheckCreatedName(f, std::string::npos, true)) return false;
+    const std::string name = f + "/temp.tmp";
+    if (!IsValidPakPath(name)) return false;
     // Checked before the file grows, so a refused folder leaves no trace.
-    if (EntryExists(name)) {
+    if (FindEntryByName(name) >= 0) {
         m_nError = errNameExists;
         return false;
     }
