@@ -123,7 +123,7 @@ int RunRm(const Invocation& call)
             failed = true;
             continue;
         }
-        if (folder ? !pak.FolderExists(p, "") : !pak.EntryExists(p)) {
+        if (folder ? !pak.FolderExists(p, "") : FindNamedEntry(pak, name) < 0) {
             ReportError(name, CodeText(errFileNotFound));
             failed = true;
             continue;
@@ -154,7 +154,7 @@ int RunMv(const Invocation& call)
         }
         ok = pak.RenameFolder(o, newName);
     } else {
-        if (!pak.EntryExists(o)) {
+        if (FindNamedEntry(pak, oldName) < 0) {
             ReportError(oldName, CodeText(errFileNotFound));
             return kExitItemFailed;
         }

@@ -23,18 +23,16 @@ bool SelectRecords(CPakArchive& pak, const std::vector<std::string>& names, std:
     bool found = true;
     if (names.empty())
         for (std::size_t i = 0; i < entries.size(); ++i) chosen.insert(i);
+    std::vector<std::uint32_t> beneath;
     for (const std::string& name : names) {
-        const std::string p = ToPakPath(name);
         bool any = false;
-        if (NamesFolder(name) || p.empty()) {
-            std::string prefix = p;
-            if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
-            for (std::size_t i = 0; i < entries.size(); ++i) {
-                if (!entries[i].Name().starts_with(prefix)) continue;
-                chosen.insert(i);
-                any = true;
-            }
-        } else if (const int index = pak.FindEntry(p); index >= 0) {
+        if (NamesFolder(name) || IsRootName(name)) {
+            // The engine's folder lookup: a '\' in a stored name is a level too.
+            pak.ListFolderRecords(IsRootName(name) ? std::string_view() : std::string_view(name), beneath);
+            chosen.insert(beneath.begin(), beneath.end());
+            any = !beneath.empty();
+            beneath.clear();
+        } else if (const int index = FindNamedEntry(pak, name); index >= 0) {
             chosen.insert(static_cast<std::size_t>(index));
             any = true;
         }

@@ -55,15 +55,15 @@ int RunList(const Invocation& call)
     // Records, not names: a pak from elsewhere may hold one name twice, and
     // -l must show each record's own offset and length.
     const PakEntryArray& entries = pak.GetEntries();
-    std::vector<std::size_t> shown;
-    if (operands.size() == 2 && !NamesFolder(operands[1]) && pak.FindEntry(ToPakPath(operands[1])) >= 0) {
-        shown.push_back(static_cast<std::size_t>(pak.FindEntry(ToPakPath(operands[1]))));
+    std::vector<std::uint32_t> shown;
+    const int named = operands.size() == 2 && !NamesFolder(operands[1]) ? FindNamedEntry(pak, operands[1]) : -1;
+    if (named >= 0) {
+        shown.push_back(static_cast<std::uint32_t>(named));
     } else {
-        std::string prefix = operands.size() == 2 ? ToPakPath(operands[1]) : std::string();
-        if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            if (entries[i].Name().starts_with(prefix)) shown.push_back(i);
-        if (shown.empty() && !prefix.empty()) {
+        // Every name meaning the root ("/", "//", "C:\") lists the whole pak.
+        const bool root = operands.size() == 1 || IsRootName(operands[1]);
+        pak.ListFolderRecords(root ? std::string() : operands[1], shown);
+        if (shown.empty() && !root) {
             ReportError(operands[1], CodeText(errFileNotFound));
             return kExitItemFailed;
         }
@@ -81,7 +81,7 @@ int RunList(const Invocation& call)
         out += shown.empty() ? "]\n}\n" : "\n  ]\n}\n";
     } else {
         const bool longForm = call.args.Has("-l");
-        for (const std::size_t i : shown) {
+        for (const std::uint32_t i : shown) {
             if (longForm) out += std::to_string(entries[i].offset) + ' ' + std::to_string(entries[i].length) + ' ';
             out += Printable(entries[i].Name());
             out += '\n';
