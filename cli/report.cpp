@@ -1,6 +1,7 @@
 #include "report.h"
 
 #include "commands.h"
+#include "utf8.h"
 #include "engine/pak_error.h"
 #include "engine/pak_file.h"
 
@@ -29,15 +30,25 @@ std::string Printable(std::string_view name)
 {
     std::string out;
     out.reserve(name.size());
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
+    const auto escape = [&](std::string_view bytes) {
+        for (const char c : bytes) {
             char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
             out += escaped;
-        } else {
-            out += c;
         }
+    };
+    for (std::size_t at = 0; at < name.size();) {
+        const Utf8Char c = DecodeUtf8(name, at);
+        const std::size_t length = c.length == 0 ? 1 : c.length;
+        const std::string_view bytes = name.substr(at, length);
+        // C1 controls drive terminals as C0 ones do (0x9B is a CSI), whether
+        // they come as raw bytes or encoded in UTF-8.
+        const char32_t code = c.length == 0 ? static_cast<unsigned char>(name[at]) : c.code;
+        if (code < 0x20 || (code >= 0x7F && code < 0xA0))
+            escape(bytes);
+        else
+            out += bytes;
+        at += length;
     }
     return out;
 }

@@ -22,9 +22,10 @@ std::string CodeText(int code);
 // The problem, then the command's usage line; returns kExitUsage.
 int UsageError(const Command& command, std::string_view problem);
 
-// A name read from a pak, for one line of text output: control bytes and
-// DEL become \xHH so that a forged name cannot break lines or drive the
-// terminal; everything else is kept byte for byte.
+// A name read from a pak, for one line of text output: control characters
+// (C0, DEL and C1, the last as raw bytes or in UTF-8) become \xHH per byte
+// so that a forged name cannot break lines or drive the terminal;
+// everything else is kept byte for byte.
 std::string Printable(std::string_view name);
 
 }  // namespace vantor::cli

@@ -24,3 +24,35 @@ command, and listed as stored.
   autoexec.cfg
   maps/e1m1.bsp
   sound/empty.wav
+
+Names are bytes. Text output keeps valid UTF-8 and other bytes as they
+are, but escapes control characters: C0, DEL and C1, the last whether
+raw (0x9B starts a terminal command) or encoded in UTF-8 (U+0085).
+
+  $ vantor-pak list names.pak | sed -n '1p;3,5p'
+  café.txt
+  a\xC2\x85b.txt
+  a\x9B2Jb.txt
+  €😀.txt
+  $ vantor-pak list names.pak | sed -n 2p | cmp - <(printf 'caf\xE9.txt\n') && echo latin-1 kept
+  latin-1 kept
+  $ vantor-pak cat names.pak $'a\xC2\x85b.txt'
+  utf-8 next line
+  $ vantor-pak cat names.pak $'a\xC2\x85c.txt'; vantor-pak cat names.pak $'\x9B2J\xC3\xA9'
+  ! vantor-pak: a\xC2\x85c.txt: File not found.
+  ! vantor-pak: \x9B2Jé: File not found.
+  [1]
+
+JSON is always valid UTF-8: UTF-8 names go out as they are, a byte that
+is no UTF-8 as its Latin-1 character, control characters escaped.
+
+  $ vantor-pak list --json names.pak
+  {
+    "entries": [
+      {"name": "café.txt", "offset": 12, "length": 6},
+      {"name": "caf\u00E9.txt", "offset": 18, "length": 8},
+      {"name": "a\u0085b.txt", "offset": 26, "length": 16},
+      {"name": "a\u009B2Jb.txt", "offset": 42, "length": 8},
+      {"name": "€😀.txt", "offset": 50, "length": 12}
+    ]
+  }
