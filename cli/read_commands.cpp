@@ -101,7 +101,9 @@ int RunInfo(const Invocation& call)
         ReportPakError(operands[0], pak);
         return kExitItemFailed;
     }
-    const PakHeader& header = pak.GetHeader();
+    // As stored, as check reads it: a length that is not whole records is
+    // shown, and counted as used, in full.
+    const PakHeader& header = pak.GetStoredHeader();
     const std::uint64_t unused =
         CountUnusedBytes(static_cast<std::uint64_t>(size), header.dirOffset, header.dirLength, pak.GetEntries());
     const std::string count = std::to_string(pak.GetEntries().size());

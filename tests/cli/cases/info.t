@@ -41,3 +41,15 @@ Overlapping entries count their shared bytes once.
   directory: 32 192
   size: 224
   unused: 0
+
+A directory length that is not whole records is shown as stored, and
+info agrees with check on the unused bytes.
+
+  $ vantor-pak info bad-dir-size.pak && vantor-pak check bad-dir-size.pak
+  entries: 5
+  directory: 54 330
+  size: 384
+  unused: 0
+  header: the directory length 330 is not a multiple of 64
+  unused: 0
+  [1]
