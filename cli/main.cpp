@@ -6,6 +6,7 @@
 #include "engine/file_layer.h"
 
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -67,5 +68,13 @@ int main(int argc, char** argv)
 {
     // Before anything is opened: a pak must never become standard output.
     vantor::ReserveStandardDescriptors();
-    return vantor::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
+    try {
+        return vantor::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::bad_alloc&) {
+        // Memory the engine does not ask for itself (a listing, a check's
+        // findings): a message and status 2 rather than an abort.
+        std::fflush(stdout);
+        std::fputs("vantor-pak: Out of memory.\n", stderr);
+        return vantor::cli::kExitUsage;
+    }
 }
