@@ -15,7 +15,11 @@ constexpr std::array<const char*, 29> kTexts = {
     "The current working directory cannot be gibbed.",
     "The directory is full.  No more files may be added.",
     "Error seeking file position.",
+#ifdef _WIN32
     "Windows has reported a disk hardware error.",
+#else
+    "The system has reported a disk hardware error.",
+#endif
     "Sharing violation.",
     "This portion of the file is already locked.",
     "Disk full.  Gib some files and try again.",
