@@ -83,7 +83,8 @@ int RunAdd(const Invocation& call)
             std::string shown = given;
             while (shown.size() > 1 && shown.back() == '/') shown.pop_back();
             pak.SetItemFailureReporter([&](const std::string& item, int code) {
-                ReportError(item.starts_with(root) ? shown + item.substr(root.size()) : item, CodeText(code));
+                const std::string what = item.starts_with(root) ? shown + item.substr(root.size()) : item;
+                ReportError(pak.FailedOnPak() ? operands[0] : what, CodeText(code));
                 reported = true;
             });
             CProgressBar bar("adding " + given);
@@ -98,7 +99,9 @@ int RunAdd(const Invocation& call)
             if (pak.IsFatalError()) break;
             continue;
         }
-        if (ItemFailed(given, pak)) break;
+        // Writing the pak can fail too (a full disk, a size limit): then the
+        // pak is what the user must see to, not the file being added.
+        if (ItemFailed(pak.FailedOnPak() ? operands[0] : given, pak)) break;
     }
     if (!EndBatch(batch, pak, operands[0])) failed = true;
     return failed ? kExitItemFailed : kExitOk;

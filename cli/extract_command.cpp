@@ -91,7 +91,12 @@ int RunExtract(const Invocation& call)
         pak.SetError(errUnspecified);
         if (pak.ExtractEntryTo(name, diskFolder, overwrite)) continue;
         bar.Finish();
-        ReportPakError(name, pak);
+        // The engine's advice for a full disk is to gib files from the pak,
+        // which frees nothing on the disk being written.
+        if (pak.GetError() == errDiskFull && !pak.FailedOnPak())
+            ReportError(name, "Disk full.");
+        else
+            ReportPakError(name, pak);
         failed = true;
         if (pak.IsFatalError()) return kExitItemFailed;
     }

@@ -57,3 +57,17 @@ Adding to a pak that is not there, or to a file that is not a pak.
   $ vantor-pak add src/auto.cfg src/zero.txt
   ! vantor-pak: src/auto.cfg: The file you selected is not a valid PAK.
   [2]
+
+When writing the pak fails (here a file size limit, which the system
+reports as a full disk), the pak is named, not the file being added, and
+it keeps its old contents.
+
+  $ head -c 3000 /dev/zero > big.bin && mkdir -p tree/sub && cp big.bin tree/sub/ && cp base.pak before.pak
+  $ (trap '' XFSZ && ulimit -f 1 && vantor-pak add base.pak big.bin)
+  ! vantor-pak: base.pak: Disk full.  Gib some files and try again.
+  [1]
+  $ (trap '' XFSZ && ulimit -f 1 && vantor-pak add base.pak tree)
+  ! vantor-pak: base.pak: Disk full.  Gib some files and try again.
+  [1]
+  $ cmp base.pak before.pak && echo unchanged
+  unchanged

@@ -98,3 +98,10 @@ entries before and after it are still extracted.
   $ cat cut/z.txt cut2/maps/b.bsp
   last
   second
+
+A full disk where the files go (here a file size limit) is reported as
+such: gibbing files from the pak would not help.
+
+  $ (trap '' XFSZ && ulimit -f 1 && vantor-pak extract -C full big.pak); find full -type f
+  full/small.txt
+  ! vantor-pak: big.bin: Disk full.
