@@ -2,6 +2,7 @@
 // one command changes several items they share one batch, so the pak is
 // written once and a crash leaves it as it was before the command.
 #include "commands.h"
+#include "pak_check.h"
 #include "progress.h"
 #include "report.h"
 #include "session.h"
@@ -205,7 +206,15 @@ int RunCompact(const Invocation& call)
         CProgressBar bar("compacting");
         ok = pak.RecoverUnusedSpace(bar.Callback());
     }
-    if (!ok) ReportPakError(operands[0], pak);
+    if (!ok) {
+        ReportPakError(operands[0], pak);
+        // The engine will not move data whose place is in doubt; name it.
+        PakCheck check;
+        int code = 0;
+        if (pak.GetError() == errRecoverIncomplete && CheckPakFile(operands[0], check, code))
+            for (const PakProblem& problem : check.problems)
+                if (IsLayoutProblem(problem)) std::cerr << ProblemLine(problem) << '\n';
+    }
     // Reported even after a partial recovery: what was moved stays moved.
     const std::int64_t after = pak.GetPakLength();
     if (before >= 0 && after >= 0 && after <= before) std::cout << "recovered: " << (before - after) << '\n';

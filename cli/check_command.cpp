@@ -10,16 +10,10 @@
 namespace vantor::cli {
 namespace {
 
-std::string Where(const PakProblem& problem)
-{
-    if (problem.record < 0) return problem.place;
-    return "record " + std::to_string(problem.record) + " \"" + Printable(problem.name) + "\"";
-}
-
 std::string AsText(const PakCheck& check)
 {
     std::string out;
-    for (const PakProblem& problem : check.problems) out += Where(problem) + ": " + problem.text + '\n';
+    for (const PakProblem& problem : check.problems) out += ProblemLine(problem) + '\n';
     if (check.hasHeader) out += "unused: " + std::to_string(check.unused) + '\n';
     return out;
 }
@@ -42,6 +36,23 @@ std::string AsJson(const PakCheck& check)
 }
 
 }  // namespace
+
+std::string ProblemLine(const PakProblem& problem)
+{
+    const std::string where = problem.record < 0
+        ? problem.place
+        : "record " + std::to_string(problem.record) + " \"" + Printable(problem.name) + "\"";
+    return where + ": " + problem.text;
+}
+
+bool IsLayoutProblem(const PakProblem& problem)
+{
+    static const char* const kinds[] = {"overlap", "past-end", "overlaps-header", "overlaps-directory",
+                                        "directory-overlaps-header", "directory-past-end"};
+    for (const char* kind : kinds)
+        if (problem.kind == kind) return true;
+    return false;
+}
 
 int RunCheck(const Invocation& call)
 {

@@ -30,6 +30,13 @@ struct PakCheck {
 // False, with an engine error code, only when the file cannot be read.
 bool CheckPakFile(const std::string& path, PakCheck& result, int& code);
 
+// A finding as check prints it: where (record N "name", header, directory),
+// then what.
+std::string ProblemLine(const PakProblem& problem);
+// Whether a finding is about where bytes lie (overlaps, past the end),
+// the reasons compact refuses a pak.
+bool IsLayoutProblem(const PakProblem& problem);
+
 // Bytes of the file that neither the header, the directory nor any entry's
 // data covers. Overlapping ranges count once; ranges past the end do not
 // count, so this is what a reader could reclaim, however broken the pak.
