@@ -18,8 +18,8 @@ Again, or with a broken path, it fails; the other folders still arrive.
   ! vantor-pak: bad name: Invalid filename.
   ! vantor-pak: ../up: Invalid filename.
   [1]
-  $ vantor-pak mkdir base.pak abcdefghijklmnopqrstuvwxyz/abcdefghijklmnopqrstu
-  ! vantor-pak: abcdefghijklmnopqrstuvwxyz/abcdefghijklmnopqrstu: The pathname is too long.
+  $ vantor-pak mkdir base.pak abcdefgh/abcdefgh/abcdefgh/abcdefgh/abcdefgh/abcdefgh/abc
+  ! vantor-pak: abcdefgh/abcdefgh/abcdefgh/abcdefgh/abcdefgh/abcdefgh/abc: The pathname is too long.
   [1]
   $ vantor-pak list base.pak | grep temp.tmp
   textures/temp.tmp
