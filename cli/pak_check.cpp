@@ -137,9 +137,34 @@ private:
         return partner;
     }
 
+    // For each record, a record that has its name as a folder (a.txt beside
+    // a.txt/b.txt), or -1: an extraction could make only one of the two.
+    // '\' separates levels as '/' does. One hash lookup per level.
+    std::vector<long long> FindFolderClashes() const
+    {
+        const auto levelled = [](std::string_view name) {
+            std::string out(name);
+            std::replace(out.begin(), out.end(), '\\', '/');
+            return out;
+        };
+        std::unordered_map<std::string, std::size_t> folderUser;
+        for (std::size_t i = 0; i < m_records.size(); ++i) {
+            const std::string name = levelled(m_records[i].Name());
+            for (std::size_t slash = name.find('/'); slash != std::string::npos; slash = name.find('/', slash + 1))
+                if (slash != 0) folderUser.emplace(name.substr(0, slash), i);
+        }
+        std::vector<long long> clash(m_records.size(), -1);
+        if (folderUser.empty()) return clash;
+        for (std::size_t i = 0; i < m_records.size(); ++i)
+            if (const auto it = folderUser.find(levelled(m_records[i].Name())); it != folderUser.end())
+                clash[i] = static_cast<long long>(it->second);
+        return clash;
+    }
+
     void CheckRecords()
     {
         const std::vector<long long> overlaps = FindOverlaps();
+        const std::vector<long long> clashes = FindFolderClashes();
         std::unordered_map<std::string_view, std::size_t> firstOfName;
         const Span directory{m_header.dirOffset, std::uint64_t{m_header.dirOffset} + m_header.dirLength};
         for (std::size_t i = 0; i < m_records.size(); ++i) {
@@ -166,6 +191,8 @@ private:
             }
             const auto [first, inserted] = firstOfName.emplace(name, i);
             if (!inserted) Add("duplicate-name", "the same name as record " + std::to_string(first->second), record);
+            if (clashes[i] >= 0)
+                Add("file-folder-clash", "the name is also a folder of record " + std::to_string(clashes[i]), record);
         }
     }
 

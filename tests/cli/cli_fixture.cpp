@@ -146,6 +146,13 @@ void WriteAll(const fs::path& dir)
     Write(dir / "bad-duplicate.pak", PakBuilder().File("a.txt", "first").File("b.txt", "b").File("a.txt", "second").Build());
     Write(dir / "bad-over-header.pak", PakBuilder().File("a.txt", "0123456789").Record("h.bin", 0, 12).Build());
     Write(dir / "bad-over-dir.pak", PakBuilder().File("a.txt", "0123456789").Record("d.bin", 22, 64).Build());
+    Write(dir / "bad-clash.pak", PakBuilder()
+                                     .File("a.txt", "file")
+                                     .File("maps\\x.bsp", "in maps")
+                                     .File("a.txt/b.txt", "below a.txt")
+                                     .File("maps", "file")
+                                     .File("ok/maps", "no clash")
+                                     .Build());
 
     // Paks other programs make, or a hostile one could.
     // An entry named like the pak: extracting beside the pak must not write over it.
