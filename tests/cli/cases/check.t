@@ -78,11 +78,6 @@ Entries' names.
   record 2 "a.txt": the same name as record 0
   unused: 0
   [1]
-  $ vantor-pak check bad-clash.pak
-  record 0 "a.txt": the name is also a folder of record 2
-  record 3 "maps": the name is also a folder of record 1
-  unused: 0
-  [1]
   $ vantor-pak check --json bad-clash.pak
   {
     "problems": [

@@ -20,10 +20,6 @@ command, and listed as stored.
   $ vantor-pak rm backslash.pak a.bsp levels/dm/b.bsp && vantor-pak list backslash.pak && vantor-pak check backslash.pak
   readme.txt
   unused: 16
-  $ vantor-pak rm base.pak 'maps\dm\' 'progs\player.mdl' && vantor-pak list base.pak
-  autoexec.cfg
-  maps/e1m1.bsp
-  sound/empty.wav
 
 Names are bytes. Text output keeps valid UTF-8 and other bytes as they
 are, but escapes control characters: C0, DEL and C1, the last whether

@@ -62,11 +62,6 @@ out, with the reason, not "access denied".
   maps/dm/dm1.bsp
   progs/player.mdl
   sound/empty.wav
-  $ flock -s base.pak vantor-pak extract -C out base.pak maps/e1m1.bsp && cat out/maps/e1m1.bsp
-  level one
   $ flock -s base.pak vantor-pak rm base.pak autoexec.cfg
   ! vantor-pak: base.pak: Sharing violation.  Another program has the pak open.
   [2]
-  $ flock -s base.pak vantor-pak new --force base.pak
-  ! vantor-pak: base.pak: Sharing violation.
-  [1]

@@ -7,7 +7,6 @@ the pak keeps every byte.
   $ vantor-pak info base.pak >&-
   $ vantor-pak list -l base.pak >&-
   $ vantor-pak cat base.pak autoexec.cfg >&-
-  $ vantor-pak check base.pak >&-
   $ vantor-pak extract -C out base.pak >&- 2>&- && cat out/autoexec.cfg
   exec quake.rc
   $ cmp base.pak before.pak && echo unchanged
