@@ -118,8 +118,8 @@ public:
     // Unused bytes in kilobytes (0 for none, at least 1 for some). A pak
     // whose entries overlap, leave the file or cover the header or the
     // directory reports 0: recovery would refuse it.
-    int GetUnusedSpaceKB();
-    std::uint64_t GetUnusedSpaceBytes();
+    int GetUnusedSpaceKB() const;
+    std::uint64_t GetUnusedSpaceBytes() const;
     // Packs the live data from offset 12 in offset order, the directory
     // right behind it, and forgets the gibbed entries. Refuses (25, nothing
     // changed) a pak whose entries overlap or lie outside the file. Entries
@@ -192,8 +192,14 @@ protected:
     bool OverlapsCommittedDirectory(std::uint64_t offset, std::uint64_t length) const;
     // Entries that lie inside the file, after the header, clear of the
     // directory and of each other; recovery needs this.
-    bool EntriesAreSound(std::uint64_t fileLength) const;
-    void SortEntriesByOffset();
+    // `order` lists the records by ascending offset (OffsetOrder).
+    bool EntriesAreSound(std::uint64_t fileLength, const std::vector<std::uint32_t>& order) const;
+    // Indices of the live records by ascending offset; equal offsets keep
+    // directory order. Throws std::bad_alloc.
+    std::vector<std::uint32_t> OffsetOrder() const;
+    // After a failed recovery: commits the directory right behind the data
+    // when that place is free, so the file is no longer than it needs.
+    void PackDirectoryBehindData();
     // One buffer for every transfer, kept between them: bytes move through
     // it in chunks of at most kTransferChunk, so memory stays bounded
     // whatever the size of an entry. Throws std::bad_alloc like new.

@@ -52,7 +52,12 @@ bool CPakFile::SettleFile()
     return cause == FileCause::none || PakFailed(cause);
 }
 
-bool CPakFile::RefuseUnsafeLayout() { return m_bUnsafeLayout && PakFailedWith(errBadDirectory); }
+bool CPakFile::RefuseUnsafeLayout()
+{
+    if (!m_bUnsafeLayout) return false;
+    PakFailedWith(errBadDirectory);
+    return true;
+}
 
 void CPakFile::NoteLayout()
 {
@@ -87,7 +92,10 @@ bool CPakFile::PlaceNewData(std::string_view name, std::uint64_t size, IPakDataS
         return false;
     }
 
-    if (OverlapsCommittedDirectory(dataOffset, size) && !RelocateCommittedDirectory(newLength)) return false;
+    if (OverlapsCommittedDirectory(dataOffset, size) && !RelocateCommittedDirectory(newLength)) {
+        RestoreLayout();
+        return false;
+    }
 
     try {
         char* buffer = TransferBuffer();
@@ -108,6 +116,10 @@ bool CPakFile::PlaceNewData(std::string_view name, std::uint64_t size, IPakDataS
         return false;
     }
 
+    const PakHeader headerBefore = m_header;
+    const std::uint64_t lengthBefore = m_nLogicalLength;
+    const std::uint64_t claimedBefore = m_nClaimedEnd;
+    const bool pendingBefore = m_bPending;
     if (replaceIndex >= 0 && !GibEntry(static_cast<std::size_t>(replaceIndex))) return false;
     if (!AddEntry(name, static_cast<std::uint32_t>(dataOffset), static_cast<std::uint32_t>(size))) {
         if (replaceIndex >= 0) {
@@ -121,7 +133,30 @@ bool CPakFile::PlaceNewData(std::string_view name, std::uint64_t size, IPakDataS
     m_nLogicalLength = newLength;
     if (size != 0) m_nClaimedEnd = std::max(m_nClaimedEnd, dataOffset + size);
     m_nBatchBytes += size;
-    return DirectoryChanged();
+    if (DirectoryChanged()) return true;
+    // The header on disk is the new one and only trimming the file failed:
+    // the entry is in the pak, what is left past the end is unused space.
+    if (m_committed.dirOffset == m_header.dirOffset && m_committed.dirLength == m_header.dirLength) {
+        m_bPending = false;
+        return true;
+    }
+    // The commit did not happen: forget the entry, so that memory says what
+    // the disk says and a failed add leaves no trace, not even length.
+    const int code = m_nError;
+    m_entries.pop_back();
+    EntriesChanged();
+    if (replaceIndex >= 0) {
+        m_entries.insert(m_entries.begin() + replaceIndex, m_gibbed.back());
+        m_gibbed.pop_back();
+    }
+    m_header = headerBefore;
+    m_nLogicalLength = lengthBefore;
+    m_nClaimedEnd = claimedBefore;
+    m_bPending = pendingBefore;
+    RestoreLayout();
+    m_nError = code;
+    m_bPakFault = true;
+    return false;
 }
 
 }  // namespace vantor

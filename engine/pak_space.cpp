@@ -3,6 +3,8 @@
 #include "pak_file.h"
 
 #include <algorithm>
+#include <new>
+#include <numeric>
 #include <optional>
 
 namespace vantor {
@@ -46,21 +48,23 @@ private:
 
 }  // namespace
 
-void CPakFile::SortEntriesByOffset()
+std::vector<std::uint32_t> CPakFile::OffsetOrder() const
 {
-    const auto byOffset = [](const PakEntry& a, const PakEntry& b) { return a.offset < b.offset; };
-    if (std::is_sorted(m_entries.begin(), m_entries.end(), byOffset)) return;
-    std::stable_sort(m_entries.begin(), m_entries.end(), byOffset);
-    EntriesChanged();
+    std::vector<std::uint32_t> order(m_entries.size());
+    std::iota(order.begin(), order.end(), 0u);
+    const auto byOffset = [&](std::uint32_t a, std::uint32_t b) { return m_entries[a].offset < m_entries[b].offset; };
+    if (!std::is_sorted(order.begin(), order.end(), byOffset)) std::stable_sort(order.begin(), order.end(), byOffset);
+    return order;
 }
 
-bool CPakFile::EntriesAreSound(std::uint64_t fileLength) const
+bool CPakFile::EntriesAreSound(std::uint64_t fileLength, const std::vector<std::uint32_t>& order) const
 {
     const Range directory{m_header.dirOffset, m_header.dirLength};
     if (directory.length != 0 && (directory.offset < kPakHeaderSize || directory.End() > fileLength)) return false;
-    // The entries are sorted by offset; empty ones hold no bytes to lose.
+    // Empty entries hold no bytes to lose.
     std::uint64_t previousEnd = kPakHeaderSize;
-    for (const PakEntry& entry : m_entries) {
+    for (const std::uint32_t i : order) {
+        const PakEntry& entry = m_entries[i];
         if (entry.length == 0) continue;
         const Range data{entry.offset, entry.length};
         if (data.offset < previousEnd || data.End() > fileLength || data.Overlaps(directory)) return false;
@@ -69,18 +73,21 @@ bool CPakFile::EntriesAreSound(std::uint64_t fileLength) const
     return true;
 }
 
-std::uint64_t CPakFile::GetUnusedSpaceBytes()
+std::uint64_t CPakFile::GetUnusedSpaceBytes() const
 {
     if (!IsOpen()) return 0;
-    SortEntriesByOffset();
     const std::uint64_t length = m_nLogicalLength;
-    if (!EntriesAreSound(length)) return 0;
+    try {
+        if (!EntriesAreSound(length, OffsetOrder())) return 0;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
     std::uint64_t used = kPakHeaderSize + m_header.dirLength;
     for (const PakEntry& entry : m_entries) used += entry.length;
     return length > used ? length - used : 0;
 }
 
-int CPakFile::GetUnusedSpaceKB()
+int CPakFile::GetUnusedSpaceKB() const
 {
     const std::uint64_t gap = GetUnusedSpaceBytes();
     if (gap == 0) return 0;
@@ -88,13 +95,42 @@ int CPakFile::GetUnusedSpaceKB()
     return kb == 0 ? 1 : static_cast<int>(std::min<std::uint64_t>(kb, 0x7FFFFFFF));
 }
 
+void CPakFile::PackDirectoryBehindData()
+{
+    std::uint64_t end = kPakHeaderSize;
+    for (const PakEntry& entry : m_entries)
+        if (entry.length != 0) end = std::max(end, entry.End());
+    const std::uint64_t dirLength = m_header.dirLength;
+    if (end >= m_header.dirOffset || OverlapsCommittedDirectory(end, dirLength)) return;
+    const int code = m_nError;
+    const bool fault = m_bPakFault;
+    const std::uint64_t length = m_nLogicalLength;
+    m_header.dirOffset = static_cast<std::uint32_t>(end);
+    m_nLogicalLength = end + dirLength;
+    if (!CommitDirectory() && m_committed.dirOffset != end) {
+        m_header.dirOffset = m_committed.dirOffset;
+        m_nLogicalLength = length;
+        m_bPending = false;
+    }
+    m_nError = code;
+    m_bPakFault = fault;
+}
+
 bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
 {
     if (!CheckPakExists()) return false;
     if (!CommitPending()) return false;
-    SortEntriesByOffset();
+    // Data moves in offset order; the records keep their directory order,
+    // which decides what a name twice in the pak reads.
+    std::vector<std::uint32_t> order;
+    try {
+        order = OffsetOrder();
+    } catch (const std::bad_alloc&) {
+        m_nError = errOutOfMemory;
+        return false;
+    }
     const std::uint64_t fileLength = m_nLogicalLength;
-    if (!EntriesAreSound(fileLength)) {
+    if (!EntriesAreSound(fileLength, order)) {
         m_nError = errRecoverIncomplete;
         return false;
     }
@@ -108,9 +144,12 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
     std::uint64_t bytesToMove = 0;
     {
         std::uint64_t expected = kPakHeaderSize;
-        for (const PakEntry& entry : m_entries) {
+        for (const std::uint32_t i : order) {
+            const PakEntry& entry = m_entries[i];
+            // Empty entries claim no bytes and stay where they are.
+            if (entry.length == 0) continue;
             beyond = std::max(beyond, entry.End());
-            if (entry.offset != expected && entry.length != 0) {
+            if (entry.offset != expected) {
                 bytesToMove += entry.length;
                 if (expected + entry.length > entry.offset) largestSelfOverlap = std::max<std::uint64_t>(largestSelfOverlap, entry.length);
             }
@@ -134,7 +173,9 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
     if (m_entries.empty()) {
         SetHeader(static_cast<std::uint32_t>(kPakHeaderSize), 0);
         m_nLogicalLength = kPakHeaderSize;
-        return CommitDirectory();
+        if (!CommitDirectory()) return false;
+        NoteLayout();
+        return true;
     }
 
     struct Parked {
@@ -157,10 +198,15 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
         for (std::size_t i = 0; i < m_entries.size(); ++i) m_entries[i].offset = committedOffsets[i];
         EntriesChanged();
         m_header.dirOffset = m_committed.dirOffset;
-        std::uint64_t realLength = 0;
-        if (m_pFile->GetLength(realLength) == FileCause::none) m_nLogicalLength = std::max(m_nLogicalLength, realLength);
         m_bPending = false;
+        // The file as long as the committed header needs it; a directory
+        // committed past the end on the way comes back behind the data.
+        NoteLayout();
+        m_nLogicalLength = std::max(m_nClaimedEnd, std::uint64_t{m_committed.dirOffset} + dirLength);
+        PackDirectoryBehindData();
+        SettleFile();
         m_nError = code;
+        m_bPakFault = true;
         return false;
     };
     // Commits the directory as memory has it (parked entries at their
@@ -194,19 +240,16 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
     };
 
     std::uint64_t expected = kPakHeaderSize;
-    for (std::size_t k = 0; k < m_entries.size(); ++k) {
+    for (std::size_t k = 0; k < order.size(); ++k) {
         report.itemsDone = k;
         if (progress && !progress(report)) {
-            failures += m_entries.size() - k;
+            failures += order.size() - k;
             break;
         }
-        PakEntry& entry = m_entries[k];
+        PakEntry& entry = m_entries[order[k]];
+        if (entry.length == 0) continue;
         if (entry.offset == expected) {
             expected = entry.End();
-            continue;
-        }
-        if (entry.length == 0) {
-            entry.offset = static_cast<std::uint32_t>(expected);
             continue;
         }
         const Range source{entry.offset, entry.length};
@@ -250,7 +293,7 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
                 continue;
             }
             entry.offset = static_cast<std::uint32_t>(place.offset);
-            parked.push_back({k, target.offset});
+            parked.push_back({order[k], target.offset});
             pending.Add(source);
             parkedEnd = place.End();
         } else {
@@ -270,14 +313,13 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
     // settles right behind the data, where old places may lie.
     if (!parked.empty() && !commitMoves()) return giveUp();
     if (!pending.Empty() && !commitMoves()) return giveUp();
-    // Memory and disk agree now; keep them paired through the sort.
-    SortEntriesByOffset();
-    for (std::size_t i = 0; i < m_entries.size(); ++i) committedOffsets[i] = m_entries[i].offset;
     std::uint64_t end = kPakHeaderSize;
-    for (const PakEntry& entry : m_entries) end = std::max(end, entry.End());
+    for (const PakEntry& entry : m_entries)
+        if (entry.length != 0) end = std::max(end, entry.End());
     SetHeader(static_cast<std::uint32_t>(end), static_cast<std::uint32_t>(dirLength));
     m_nLogicalLength = end + dirLength;
     if (!CommitDirectory()) return giveUp();
+    NoteLayout();
     if (progress) {
         report.itemsDone = report.itemsTotal;
         progress(report);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -235,4 +236,54 @@ TEST(VanishedPak, ReplacedWhileOpenIsNeverWrittenThroughTheOldHandle)
     // Once closed, the replacement opens normally.
     EXPECT_TRUE(pak.OpenPak(path));
     EXPECT_EQ("new.txt", pak.GetEntries()[0].Name());
+}
+
+TEST(OpenPak, ReadersShareTheFileAndAWriterHasItAlone)
+{
+    TempDir dir;
+    const std::string path = dir / "a.pak";
+    PakBuilder().File("a.txt", "a").WriteTo(path);
+    {
+        CPakArchive reader, another, writer;
+        ASSERT_TRUE(reader.OpenPakReadOnly(path));
+        EXPECT_TRUE(another.OpenPakReadOnly(path)) << another.GetErrorText();
+        // A would-be writer can only look while readers are there.
+        ASSERT_TRUE(writer.OpenPak(path));
+        EXPECT_TRUE(writer.IsReadOnly());
+    }
+    CPakArchive writer, reader;
+    ASSERT_TRUE(writer.OpenPak(path));
+    EXPECT_FALSE(writer.IsReadOnly());
+    EXPECT_FALSE(reader.OpenPakReadOnly(path));
+    EXPECT_EQ(errSharingViolation, reader.GetError());
+}
+
+TEST(OpenPak, NeverWaitsOnAFifoNorBecomesAStandardStream)
+{
+    TempDir dir;
+    const std::string fifo = dir / "fifo.pak";
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    CPakArchive pak;
+    EXPECT_FALSE(pak.OpenPak(fifo));
+    EXPECT_EQ(errAccessDenied, pak.GetError());
+
+    // With standard output and error closed, the pak must not take their
+    // numbers (whatever the program prints would land in it); the programs
+    // put the null device there first.
+    const std::string path = dir / "a.pak";
+    PakBuilder().File("a.txt", "a").WriteTo(path);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(1);
+        ::close(2);
+        CPakArchive open;
+        const bool opened = open.OpenPak(path) && open.ExtractFolderTo("", dir.Path(), true);
+        const bool stillClosed = ::fcntl(1, F_GETFD) == -1 && ::fcntl(2, F_GETFD) == -1;
+        ReserveStandardDescriptors();
+        const bool nowOpen = ::fcntl(1, F_GETFD) != -1 && ::fcntl(2, F_GETFD) != -1;
+        ::_exit(opened && stillClosed && nowOpen ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }

@@ -11,8 +11,9 @@ namespace {
 class UnusedSpace : public PakFixture {};
 class Recovery : public PakFixture {
 protected:
-    // Every live entry is packed from offset 12 in offset order, then the
-    // directory, and the file ends there.
+    // Every live entry with data is packed from offset 12 in offset order
+    // (empty ones claim no bytes), then the directory, and the file ends
+    // there.
     void ExpectPackedLayout() { ExpectPackedLayoutOf(m_pak); }
     void ExpectPackedLayoutOf(CPakArchive& archive)
     {
@@ -21,6 +22,7 @@ protected:
         std::stable_sort(byOffset.begin(), byOffset.end(), [](auto& a, auto& b) { return a.offset < b.offset; });
         std::uint64_t expected = 12;
         for (const ParsedEntry& e : byOffset) {
+            if (e.length == 0) continue;
             EXPECT_EQ(expected, e.offset) << e.name;
             expected += e.length;
         }
@@ -107,6 +109,22 @@ TEST_F(Recovery, PacksForeignLayoutsAndForgetsGibbedEntries)
     }
 }
 
+TEST_F(Recovery, KeepsDirectoryOrderAndLeavesEmptyEntriesAlone)
+{
+    // Two records of one name, the first lying after the second: a lookup
+    // must read the same one after packing. An empty record far out claims
+    // no bytes, so it cannot push anything past the size limit.
+    Open(PakBuilder().Gap(4, 'x').File("a", "A1").Record("a", 12, 4).Gap(10).File("z", "zz").Record("e", 0x7FFFFFF0u, 0));
+    ASSERT_TRUE(m_pak.GibEntryByName("z", true));
+    ASSERT_TRUE(m_pak.RecoverUnusedSpace()) << m_pak.GetErrorText();
+    EXPECT_EQ((std::vector<std::string>{"a", "a", "e"}), LiveNames());
+    const ParsedPak pak = OnDisk();
+    EXPECT_EQ("A1", pak.entries[0].data);
+    EXPECT_EQ("xxxx", pak.entries[1].data);
+    EXPECT_EQ(0x7FFFFFF0u, pak.entries[2].offset);
+    ExpectPackedLayout();
+}
+
 TEST_F(Recovery, RefusesOverlappingEntriesAndChangesNothing)
 {
     Open(PakBuilder().File("a", "0123456789").Record("b", 15, 10).File("c", "cc").Gap(500));
@@ -176,6 +194,7 @@ TEST_F(Recovery, DiskFullOnAnyWriteNeverLosesData)
         WriteFileBytes(m_path, original);
         CFaultyFileSystem fileSystem;
         bool done = false;
+        bool stopped = false;
         {
             CPakArchive pak(fileSystem);
             ASSERT_TRUE(pak.OpenPak(m_path));
@@ -183,10 +202,18 @@ TEST_F(Recovery, DiskFullOnAnyWriteNeverLosesData)
             done = pak.RecoverUnusedSpace();
             if (!done) {
                 EXPECT_TRUE(pak.GetError() == errDiskFull || pak.GetError() == errRecoverIncomplete) << k;
+                stopped = pak.GetError() == errDiskFull;
             }
         }
         auto after = ParsePakFile(m_path);
         ASSERT_TRUE(after.has_value()) << k;
+        // Stopped by the full disk, it keeps no byte past what the header
+        // on disk needs.
+        if (stopped) {
+            std::uint64_t needed = std::uint64_t{after->dirOffset} + after->dirLength;
+            for (const ParsedEntry& e : after->entries) needed = std::max<std::uint64_t>(needed, e.offset + e.length);
+            EXPECT_EQ(needed, after->fileLength) << "a failed recovery left the pak long, disk full at write " << k;
+        }
         auto expected = ParsePak(original)->Contents();
         auto contents = after->Contents();
         std::sort(expected.begin(), expected.end());
