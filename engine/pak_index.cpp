@@ -1,5 +1,7 @@
 #include "pak_index.h"
 
+#include "pak_names.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -13,12 +15,6 @@ bool LessAsPak(std::string_view a, std::string_view b)
 {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                         [](char x, char y) { return AsPak(x) < AsPak(y); });
-}
-
-bool StartsAsPak(std::string_view name, std::string_view prefix)
-{
-    return name.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), name.begin(), [](char p, char n) { return AsPak(p) == AsPak(n); });
 }
 
 std::string PakForm(std::string_view name)
@@ -147,9 +143,9 @@ void CPakIndex::FindPrefix(const PakEntryArray& entries, std::string_view prefix
     if (!m_bSortedValid) BuildSorted(entries);
     auto it = std::lower_bound(m_sorted.begin(), m_sorted.end(), prefix,
                                [&](std::uint32_t i, std::string_view p) { return LessAsPak(entries[i].Name(), p); });
-    for (; it != m_sorted.end() && StartsAsPak(entries[*it].Name(), prefix); ++it) indices.push_back(*it);
+    for (; it != m_sorted.end() && StartsWithPakPrefix(entries[*it].Name(), prefix); ++it) indices.push_back(*it);
     for (const std::uint32_t i : m_tail)
-        if (StartsAsPak(entries[i].Name(), prefix)) indices.push_back(i);
+        if (StartsWithPakPrefix(entries[i].Name(), prefix)) indices.push_back(i);
     std::sort(indices.begin(), indices.end());
 }
 
@@ -159,8 +155,8 @@ bool CPakIndex::HasPrefix(const PakEntryArray& entries, std::string_view prefix)
     if (!m_bSortedValid) BuildSorted(entries);
     const auto it = std::lower_bound(m_sorted.begin(), m_sorted.end(), prefix,
                                      [&](std::uint32_t i, std::string_view p) { return LessAsPak(entries[i].Name(), p); });
-    if (it != m_sorted.end() && StartsAsPak(entries[*it].Name(), prefix)) return true;
-    return std::any_of(m_tail.begin(), m_tail.end(), [&](std::uint32_t i) { return StartsAsPak(entries[i].Name(), prefix); });
+    if (it != m_sorted.end() && StartsWithPakPrefix(entries[*it].Name(), prefix)) return true;
+    return std::any_of(m_tail.begin(), m_tail.end(), [&](std::uint32_t i) { return StartsWithPakPrefix(entries[i].Name(), prefix); });
 }
 
 }  // namespace vantor

@@ -37,6 +37,13 @@ bool IsRootName(std::string_view path)
     return path.find_first_not_of("/\\") == std::string_view::npos;
 }
 
+bool StartsWithPakPrefix(std::string_view name, std::string_view prefix)
+{
+    const auto asPak = [](char c) { return c == '\\' ? '/' : c; };
+    return name.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), name.begin(), [&](char p, char n) { return asPak(p) == asPak(n); });
+}
+
 std::string ToDiskPath(std::string_view path)
 {
     std::string result(path);

@@ -309,16 +309,25 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
         expected = target.End();
     }
 
-    // Commit the moves (and bring parked entries down) before the directory
-    // settles right behind the data, where old places may lie.
+    // Parked entries come down only after a commit. The directory then
+    // settles right behind the data; where old places the header on disk
+    // still points at lie there, the moves are committed first (else the
+    // final commit covers them, one flush pair fewer).
     if (!parked.empty() && !commitMoves()) return giveUp();
-    if (!pending.Empty() && !commitMoves()) return giveUp();
     std::uint64_t end = kPakHeaderSize;
     for (const PakEntry& entry : m_entries)
         if (entry.length != 0) end = std::max(end, entry.End());
+    if (pending.Overlaps({end, dirLength}) && !commitMoves()) return giveUp();
     SetHeader(static_cast<std::uint32_t>(end), static_cast<std::uint32_t>(dirLength));
     m_nLogicalLength = end + dirLength;
-    if (!CommitDirectory()) return giveUp();
+    if (!CommitDirectory()) {
+        if (m_committed.dirOffset != m_header.dirOffset) return giveUp();
+        // The header landed and only trimming the file failed: every move
+        // is on the disk; try the trim once more.
+        m_bPending = false;
+        NoteLayout();
+        if (!SettleFile()) return false;
+    }
     NoteLayout();
     if (progress) {
         report.itemsDone = report.itemsTotal;

@@ -1,5 +1,6 @@
 #include "views/pak_tree.h"
 
+#include "engine/pak_names.h"
 #include "res/frame_layout.h"
 #include "res/resource.h"
 #include "res/wait_cursor.h"
@@ -184,18 +185,19 @@ bool CPakTree::LoadPak()
 
 void CPakTree::FillTree(QTreeWidgetItem* pParent, const std::string& folder)
 {
-    // A folder exists exactly where some name goes on past a '/', which is
-    // what the archive's ListSubfolders reports level by level. Asking it
-    // level by level copies every name beneath each folder once per level;
-    // one pass over the names finds the same folders for all of them.
+    // A folder exists exactly where some name goes on past a separator ('/',
+    // or '\\' in names from Windows tools), which is what the archive's
+    // ListSubfolders reports level by level. Asking it level by level copies
+    // every name beneath each folder once per level; one pass over the names
+    // finds the same folders for all of them.
     CFolderNode top;
     std::string_view previous;  // the folders of the last name, already in
     for (const PakEntry& entry : m_archive.GetEntries()) {
         std::string_view name = entry.Name();
-        if (!name.starts_with(folder))
+        if (!StartsWithPakPrefix(name, folder))
             continue;
         name.remove_prefix(folder.size());
-        const std::size_t nLast = name.rfind('/');
+        const std::size_t nLast = name.find_last_of("/\\");
         if (nLast == std::string_view::npos)
             continue;
         const std::string_view folders = name.substr(0, nLast + 1);
@@ -205,7 +207,7 @@ void CPakTree::FillTree(QTreeWidgetItem* pParent, const std::string& folder)
         previous = folders;
         CFolderNode* pNode = &top;
         for (std::size_t nStart = 0; nStart < folders.size();) {
-            const std::size_t nSlash = folders.find('/', nStart);
+            const std::size_t nSlash = folders.find_first_of("/\\", nStart);
             auto& pChild = pNode->children[folders.substr(nStart, nSlash - nStart)];
             if (!pChild)
                 pChild = std::make_unique<CFolderNode>();

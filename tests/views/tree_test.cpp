@@ -61,7 +61,8 @@ TEST_F(TreeView, APakNamedRelativelyShowsItsFullPath)
 
 // The tree is built in one pass over the names; it must find exactly the
 // folders the archive lists level by level (asked as "/" + path, which keeps
-// an empty or drive-like first name), odd names included.
+// an empty or drive-like first name), odd names included ('\' separates
+// levels as '/' does).
 TEST_F(TreeView, HoldsTheFoldersTheArchiveListsEvenForOddNames)
 {
     PakBuilder pak;
@@ -96,7 +97,7 @@ TEST_F(TreeView, HoldsTheFoldersTheArchiveListsEvenForOddNames)
         }
     };
     compare("", Tree().GetRootItem());
-    EXPECT_EQ(nFolders, 11);
+    EXPECT_EQ(nFolders, 12);
 
     // The empty-named and the drive-like folder list their own items.
     QTreeWidgetItem* pRoot = Tree().GetRootItem();
