@@ -154,6 +154,7 @@ bool CPakArchive::ImportFolder(std::string_view diskFolder, std::string_view fol
 
 bool CPakArchive::ImportTree(const std::string& diskFolder, const std::string& folder, bool replace, int depth)
 {
+    m_bPakFault = false;
     std::string d = diskFolder;
     while (d.size() > 1 && d.back() == '/') d.pop_back();
     const std::size_t slash = d.rfind('/');
