@@ -18,7 +18,7 @@ enum EditOp : std::uint8_t {
     opGibFolder,      // folder selector
     opRestore,        // gibbed-name selector
     opRenameEntry,    // entry selector, folder, leaf
-    opRenameFolder,   // folder selector, folder, leaf
+    opRenameFolder,   // folder selector, folder, leaf (bit 7: the folder alone)
     opCreateFolder,   // folder selector, leaf
     opRecover,        //
     opImport,         // shape, folder, flags (bit 0: replace)
@@ -33,16 +33,16 @@ inline constexpr int kStartingPaks = 8;
 
 // Names tried by adding, renaming and new folders: good 8.3 names, names
 // that differ only in case, the placeholder's name, and names every rule
-// must refuse.
+// must refuse (the last folders all mean the root).
 inline constexpr std::array<const char*, 14> kLeaves = {
     "a.txt", "b.bsp", "A.TXT", "dm1.bsp", "temp.tmp", "x", "end.wav", "12345678.123",
     "LONGFILENAME.TXT", "a.b.c", "..", ".", "bad:name", "sp ace.txt",
 };
 
-inline constexpr std::array<const char*, 14> kFolders = {
+inline constexpr std::array<const char*, 17> kFolders = {
     "", "maps", "maps/dm", "MAPS", "sound/amb", "a/b/c/d/e/f/g", "progs/", "maps\\dm", "../up", "LONGFOLDERNAME",
     "p/q/r/s/t/u/v/w/x/y/z/p/q/r/s/t/u/v/w",  // the placeholder no longer fits beneath it
-    "/lead", "c:/drive", "a//b",
+    "/lead", "c:/drive", "a//b", "//", "\\/", "C:///",
 };
 
 // Selectors pick an existing entry or folder below this value and a name

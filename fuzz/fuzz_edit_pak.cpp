@@ -5,7 +5,10 @@
 // open in a fresh archive and hold only data the script gave it, each entry
 // byte for byte and no piece of data twice; the open archive must agree with
 // the disk whenever nothing is pending; and each operation must have done
-// what it reported: a success changes exactly its entries, a refusal none.
+// what it reported: a success changes exactly its entries, a refusal none,
+// and where the name rules decide, the model knows the answer. A failed add
+// leaves the file byte for byte as it was, a failed recovery no longer than
+// its header needs.
 #include "edit_script.h"
 #include "engine/pak_archive.h"
 #include "engine/pak_names.h"
@@ -63,12 +66,75 @@ Pairs Minus(const Pairs& a, const Pairs& b)
     return out;
 }
 
-// The name of the live entry a caller's name picks: the exact stored name
-// first (other tools may store '\\'), else its pak form.
-std::string Picked(const Pairs& live, const std::string& name)
+Pairs Sorted(Pairs pairs)
 {
-    const bool exact = std::any_of(live.begin(), live.end(), [&](const Pair& p) { return p.first == name; });
-    return exact ? name : ToPakPath(name);
+    std::sort(pairs.begin(), pairs.end());
+    return pairs;
+}
+
+// A stored name as the folder rules read it: '\\' separates levels too.
+std::string PakForm(std::string name)
+{
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
+// The stored name of the live entry a caller's name picks, from the pairs
+// in directory order: the exact stored name first, then its pak form, then
+// the first name stored with '\\' that reads as that form ("" for none).
+std::string Picked(const Pairs& ordered, const std::string& name)
+{
+    const std::string pakName = ToPakPath(name);
+    for (const Pair& p : ordered)
+        if (p.first == name) return p.first;
+    for (const Pair& p : ordered)
+        if (p.first == pakName) return p.first;
+    for (const Pair& p : ordered)
+        if (p.first.find('\\') != std::string::npos && PakForm(p.first) == pakName) return p.first;
+    return {};
+}
+
+// The files and folders the live names make, in pak form.
+struct Tree {
+    explicit Tree(const Pairs& live)
+    {
+        for (const Pair& p : live) {
+            const std::string name = PakForm(p.first);
+            files.insert(name);
+            for (std::size_t slash = name.find('/'); slash != std::string::npos; slash = name.find('/', slash + 1))
+                folders.insert(name.substr(0, slash));
+        }
+    }
+    std::set<std::string> files;
+    std::set<std::string> folders;
+};
+
+// What a change must answer when it creates `name` (pak form; a folder's
+// path when isFolder), the levels from keptFrom on carried over as they
+// are: 0 when it may, else the code of the first broken rule.
+int CreatedNameCode(const Tree& tree, const std::string& name, std::size_t keptFrom, bool isFolder)
+{
+    if (const int code = CheckPakPath(name)) return code;
+    if (!IsSafeRelativeName(name)) return errBadName;
+    for (std::size_t start = 0, end = 0; start < name.size() && start < keptFrom; start = end + 1) {
+        end = std::min(name.find('/', start), name.size());
+        const std::string path = name.substr(0, end);
+        const bool asFolder = end < name.size() || isFolder;
+        // A file where a folder is or the reverse, at any level.
+        if ((asFolder ? tree.files : tree.folders).count(path) != 0) return errNameExists;
+        // Only levels the pak does not have yet must pass the 8.3 rule.
+        if ((asFolder ? tree.folders : tree.files).count(path) == 0 && CheckDosName(name.substr(start, end - start)) != 0)
+            return errBadName;
+    }
+    return 0;
+}
+
+// Records where a file and a folder share a name: no change may add one.
+std::size_t Clashes(const Pairs& live)
+{
+    const Tree tree(live);
+    return static_cast<std::size_t>(std::count_if(live.begin(), live.end(),
+                                                  [&](const Pair& p) { return tree.folders.count(PakForm(p.first)) != 0; }));
 }
 
 std::string PrefixOf(std::string_view folder)
@@ -141,21 +207,22 @@ private:
         case 2:
             b.Directory().File("a.txt", Blob(100)).Gap(33).File("maps/b.bsp", Blob(300)).File("z.txt", Blob(10));
             break;
-        case 3:
+        case 3:  // names the 8.3 rule no longer allows keep their levels usable
             b.File("a.txt", Blob(100)).Gap(40).File("maps/b.bsp", Blob(300)).Directory().File("maps/c.bsp", Blob(50)).Gap(7)
-                .File("z.txt", Blob(10));
+                .File("LONGFOLDERNAME/z.txt", Blob(10)).File("LONGFILENAME.TXT", Blob(12));
             break;
         case 4: b.File("a.txt", Blob(100)).File("maps/b.bsp", Blob(300)).Directory().Gap(90); break;
         case 5:  // twins, empty entries and a placeholder, as other tools leave them
             b.File("a.txt", Blob(20)).File("maps/a.txt", "").File("a.txt", Blob(30)).File("MAPS/b.bsp", Blob(40))
-                .File("maps/new/temp.tmp", "");
+                .File("maps/new/temp.tmp", "").File("maps/a.txt", Blob(15));
             break;
         case 6:
             for (int i = 0; i < 80; ++i)
                 b.File("f" + std::to_string(i % 8) + "/e" + std::to_string(i) + ".dat", Blob(8 + static_cast<std::uint32_t>(i) * 5));
             break;
-        default:
-            b.Gap(20).File("maps\\e.bsp", Blob(60)).Gap(64).File("snd/x.wav", Blob(9)).Gap(5).File("maps/dm/f.bsp", Blob(200));
+        default:  // names stored with '\\', one of them reading as another's name
+            b.Gap(20).File("maps\\b.bsp", Blob(60)).Gap(64).File("snd/x.wav", Blob(9)).Gap(5).File("maps/dm/f.bsp", Blob(200))
+                .File("maps\\dm\\f.bsp", Blob(12));
             break;
         }
         return b;
@@ -180,7 +247,8 @@ private:
         return id;
     }
 
-    Pairs LivePairs()
+    // (name, blob id) for each live entry, in directory order.
+    Pairs OrderedPairs()
     {
         Pairs pairs;
         std::string data;
@@ -190,8 +258,15 @@ private:
             Require(m_pak->ReadEntryData(i, data.data()), "a live entry cannot be read: " + m_pak->GetErrorText());
             pairs.emplace_back(std::string(entries[i].Name()), CheckBlob(data, "in the open archive"));
         }
-        std::sort(pairs.begin(), pairs.end());
         return pairs;
+    }
+    Pairs LivePairs() { return Sorted(OrderedPairs()); }
+
+    std::string DiskBytes()
+    {
+        std::string bytes;
+        ReadWholeFile(m_pakPath, bytes);
+        return bytes;
     }
 
     void CheckDisk(const std::string& after)
@@ -305,10 +380,18 @@ private:
                 m_fs.FailWriteOnce(m_fs.WriteCount() + fault->first, FileCause::diskFull);
         }
 
-        const Pairs before = LivePairs();
+        const Pairs ordered = OrderedPairs();
+        const Pairs before = Sorted(ordered);
+        const Tree tree(before);
         const std::size_t gibbedBefore = m_pak->GetGibbed().size();
+        // Memory and disk agree and nothing waits for a commit: a failed
+        // change must leave the file as it is.
+        const bool quiet = m_bSynced && !m_pak->InBatch() && !m_pak->HasPendingChanges();
+        const std::string bytesBefore = quiet && (op == opAdd || op == opBeginBatch) ? DiskBytes() : std::string();
         std::string what;
         bool ok = false;
+        // The code the step must end with (0: success), when the model knows.
+        std::optional<int> code;
         // The exact promise of the step, checked when nothing failed on purpose.
         std::function<void(const Pairs&)> expect;
         const auto unchangedUnlessOk = [&](const Pairs& after, const std::function<void(const Pairs&, const Pairs&)>& onOk) {
@@ -335,9 +418,21 @@ private:
                 id = size == 0 ? 0 : static_cast<std::uint32_t>(m_blobLengths.size() - 1);
                 WriteWholeFile(path, blob);
             }
+            // '\' in the folder separates levels like '/'.
+            const std::string name = PakForm(CombinePath(folder, leaf));
+            const std::string existing = Picked(ordered, CombinePath(folder, leaf));
+            if (!existing.empty() && !replace) {
+                code = 0;
+            } else {
+                code = CreatedNameCode(tree, name, std::string::npos, false);
+                // Replacing one of twin records would leave the other.
+                if (*code == 0 && !existing.empty() &&
+                    std::count_if(ordered.begin(), ordered.end(), [&](const Pair& p) { return p.first == existing; }) > 1)
+                    code = errNameExists;
+            }
             what = "adding " + leaf + " to '" + folder + "'";
             ok = m_pak->AddFileFromDisk(path, folder, replace);
-            expect = [&, leaf, replace, id, size](const Pairs& after) {
+            expect = [&, name, replace, id, size](const Pairs& after) {
                 unchangedUnlessOk(after, [&](const Pairs& added, const Pairs& removed) {
                     if (added.empty()) {
                         // Kept, or an empty entry replaced by an empty one.
@@ -345,9 +440,9 @@ private:
                         Require(removed.empty() && (!replace || swappedEmpty), what + " reported success without adding");
                         return;
                     }
-                    Require(added.size() == 1 && added[0].second == id && GetNamePart(added[0].first) == leaf,
-                            what + " did not add exactly its file");
-                    Require(removed.empty() || (replace && removed.size() == 1 && removed[0].first == added[0].first),
+                    Require(added.size() == 1 && added[0].second == id && added[0].first == name,
+                            what + " did not add exactly its file under its name");
+                    Require(removed.empty() || (replace && removed.size() == 1 && PakForm(removed[0].first) == name),
                             what + " removed entries it should not");
                     const int index = m_pak->FindEntry(added[0].first);
                     Require(index >= 0 && m_pak->GetEntries()[static_cast<std::size_t>(index)].length == size,
@@ -361,9 +456,10 @@ private:
             const std::string name = SelectEntry(script.Byte());
             what = "gibbing " + name;
             ok = m_pak->GibEntryByName(name, op == opGib);
+            code = Picked(ordered, name).empty() ? std::optional<int>() : 0;
             expect = [&, name](const Pairs& after) {
                 unchangedUnlessOk(after, [&](const Pairs& added, const Pairs& removed) {
-                    Require(added.empty() && removed.size() == 1 && removed[0].first == Picked(before, name),
+                    Require(added.empty() && removed.size() == 1 && removed[0].first == Picked(ordered, name),
                             what + " did not remove exactly that entry");
                     Require(m_pak->GetGibbed().size() == gibbedBefore + 1, what + " did not keep it restorable");
                 });
@@ -374,14 +470,16 @@ private:
             const std::string folder = SelectFolder(script.Byte());
             what = "gibbing the folder '" + folder + "'";
             ok = m_pak->GibFolder(folder);
+            // Every name that means the root is refused, never the whole pak gibbed.
+            code = IsRootName(folder) ? errBadName : 0;
             expect = [&, folder](const Pairs& after) {
-                Require(Minus(after, before).empty(), what + " added entries");
-                if (!ok) return;
-                const std::string prefix = PrefixOf(folder);
-                for (const Pair& p : before)
-                    Require((p.first.compare(0, prefix.size(), prefix) == 0) !=
-                                std::binary_search(after.begin(), after.end(), p),
-                            what + " removed the wrong entries");
+                unchangedUnlessOk(after, [&](const Pairs&, const Pairs&) {
+                    const std::string prefix = PrefixOf(folder);
+                    for (const Pair& p : before)
+                        Require((PakForm(p.first).compare(0, prefix.size(), prefix) == 0) !=
+                                    std::binary_search(after.begin(), after.end(), p),
+                                what + " removed the wrong entries");
+                });
             };
             break;
         }
@@ -396,7 +494,7 @@ private:
                         std::binary_search(after.begin(), after.end(), Pair(name, 0)))
                         return;
                     Require(added.size() == 1 && added[0].first == name, what + " did not bring back exactly that name");
-                    Require(removed.empty() || (removed.size() == 1 && removed[0].first == Picked(before, name)),
+                    Require(removed.empty() || (removed.size() == 1 && removed[0].first == Picked(ordered, name)),
                             what + " removed entries it should not");
                 });
             };
@@ -406,12 +504,21 @@ private:
             const std::string from = SelectEntry(script.Byte());
             const std::string folder = kFolders[script.Byte() % kFolders.size()];
             const std::string to = CombinePath(folder, kLeaves[script.Byte() % kLeaves.size()]);
+            const std::string stored = Picked(ordered, from);
+            const std::string n = ToPakPath(to);
+            if (!stored.empty()) {
+                // Moved under its own leaf name, the leaf is not judged again.
+                const std::string leaf = GetNamePart(n);
+                const bool keepsLeaf = !leaf.empty() && leaf == GetNamePart(stored);
+                code = CreatedNameCode(tree, n, keepsLeaf ? n.size() - leaf.size() : std::string::npos, false);
+                if (*code == 0 && (tree.files.count(n) != 0 || tree.folders.count(n) != 0)) code = errNameExists;
+            }
             what = "renaming " + from + " to " + to;
             ok = m_pak->RenameEntryByName(from, to);
-            expect = [&, from, to](const Pairs& after) {
+            expect = [&, stored, n](const Pairs& after) {
                 unchangedUnlessOk(after, [&](const Pairs& added, const Pairs& removed) {
                     Require(added.size() == 1 && removed.size() == 1 && added[0].second == removed[0].second &&
-                                removed[0].first == Picked(before, from) && added[0].first == ToPakPath(to),
+                                removed[0].first == stored && added[0].first == n,
                             what + " did not move exactly that entry");
                 });
             };
@@ -420,17 +527,36 @@ private:
         case opRenameFolder: {
             const std::string from = SelectFolder(script.Byte());
             const std::string folder = kFolders[script.Byte() % kFolders.size()];
-            const std::string to = CombinePath(folder, kLeaves[script.Byte() % kLeaves.size()]);
+            const std::uint8_t leaf = script.Byte();
+            const std::string to = (leaf & 0x80) ? folder : CombinePath(folder, kLeaves[leaf % kLeaves.size()]);
+            // The move as a whole: every new name, the folder's own levels
+            // judged and the names beneath carried over as they are.
+            Pairs moved = before;
+            if (IsRootName(from) || IsRootName(to)) {
+                code = errBadName;
+            } else {
+                const std::string o = PrefixOf(from);
+                std::string n = ToPakPath(to);
+                if (!n.empty() && n.back() == '/') n.pop_back();
+                code = CreatedNameCode(tree, n, std::string::npos, true);
+                if (*code == 0 && tree.folders.count(n) != 0) code = errNameExists;  // never merged
+                std::set<std::string> landed;
+                bool twins = false;
+                for (Pair& p : moved) {
+                    if (PakForm(p.first).compare(0, o.size(), o) != 0) continue;
+                    p.first = n + "/" + ToPakPath(p.first.substr(o.size()));
+                    if (*code == 0 && p.first.size() > kPakMaxNameLength) code = errPathTooLong;
+                    twins |= !landed.insert(p.first).second;
+                }
+                if (*code == 0 && twins) code = errNameExists;
+                std::sort(moved.begin(), moved.end());
+            }
             what = "renaming the folder '" + from + "' to '" + to + "'";
             ok = m_pak->RenameFolder(from, to);
-            expect = [&](const Pairs& after) {
-                std::vector<std::uint32_t> a;
-                std::vector<std::uint32_t> b;
-                for (const Pair& p : before) a.push_back(p.second);
-                for (const Pair& p : after) b.push_back(p.second);
-                std::sort(a.begin(), a.end());
-                std::sort(b.begin(), b.end());
-                Require(a == b, what + " lost or gained data");
+            expect = [&, moved](const Pairs& after) {
+                unchangedUnlessOk(after, [&](const Pairs&, const Pairs&) {
+                    Require(after == moved, what + " did not move exactly the folder's entries");
+                });
             };
             break;
         }
@@ -439,12 +565,20 @@ private:
             const std::uint8_t leaf = script.Byte();
             const std::string folder =
                 (leaf & 0x80) ? SelectFolder(s) : CombinePath(SelectFolder(s), kLeaves[leaf % kLeaves.size()]);
+            std::string f = ToPakPath(folder);
+            if (IsRootName(folder)) {
+                code = errBadName;
+            } else {
+                if (!f.empty() && f.back() == '/') f.pop_back();
+                code = CreatedNameCode(tree, f, std::string::npos, true);
+                if (*code == 0) code = CheckPakPath(f + "/temp.tmp");
+                if (*code == 0 && tree.files.count(f + "/temp.tmp") != 0) code = errNameExists;
+            }
             what = "creating the folder '" + folder + "'";
             ok = m_pak->CreateFolder(folder);
-            expect = [&, folder](const Pairs& after) {
+            expect = [&, f](const Pairs& after) {
                 unchangedUnlessOk(after, [&](const Pairs& added, const Pairs& removed) {
-                    Require(removed.empty() && added.size() == 1 && added[0].second == 0 &&
-                                added[0].first == CombinePath(ToPakPath(folder), "temp.tmp"),
+                    Require(removed.empty() && added.size() == 1 && added[0].second == 0 && added[0].first == f + "/temp.tmp",
                             what + " did not add exactly its placeholder");
                 });
             };
@@ -452,10 +586,18 @@ private:
         }
         case opRecover: {
             what = "recovering unused space";
+            std::vector<std::uint32_t> emptyAt;
+            for (const PakEntry& e : m_pak->GetEntries()) emptyAt.push_back(e.length == 0 ? e.offset : 0);
             ok = m_pak->RecoverUnusedSpace();
-            expect = [&](const Pairs& after) {
+            expect = [&, emptyAt](const Pairs& after) {
                 Require(after == before, what + " changed entries");
                 if (!ok) return;
+                // Records keep their directory order (a twin name reads
+                // the same record) and empty ones their offsets.
+                Require(OrderedPairs() == ordered, what + " changed the order of the records");
+                for (std::size_t i = 0; i < emptyAt.size(); ++i)
+                    Require(m_pak->GetEntries()[i].length != 0 || m_pak->GetEntries()[i].offset == emptyAt[i],
+                            what + " moved an empty entry");
                 Require(m_pak->GetGibbed().empty(), what + " kept gibbed entries restorable");
                 Require(m_pak->GetUnusedSpaceBytes() == 0, what + " left unused space");
                 if (m_pak->InBatch()) return;
@@ -484,6 +626,7 @@ private:
                 for (const Pair& p : removed)
                     Require(replace && std::any_of(added.begin(), added.end(), [&](const Pair& a) { return a.first == p.first; }),
                             what + " removed an entry it did not replace");
+                Require(Clashes(after) <= Clashes(before), what + " put a file and a folder under one name");
             };
             break;
         }
@@ -492,15 +635,19 @@ private:
             ok = true;
             if (m_pak->InBatch()) break;  // nesting is the engine's business, one level is enough here
             m_pak->BeginBatch();
+            m_batchStart = bytesBefore;
+            m_bBatchOfFailedAdds = quiet;
             expect = [&](const Pairs& after) { Require(after == before, "beginning a batch changed entries"); };
             break;
         case opEndBatch:
             what = "ending a batch";
             if (!m_pak->InBatch()) break;
             ok = m_pak->EndBatch();
-            expect = [&](const Pairs& after) {
+            expect = [&, onlyFailedAdds = m_bBatchOfFailedAdds](const Pairs& after) {
                 Require(ok, "ending a batch failed: " + m_pak->GetErrorText());
                 Require(after == before, "ending a batch changed entries");
+                Require(!onlyFailedAdds || DiskBytes() == m_batchStart,
+                        "a batch of failed adds did not leave the pak's bytes as they were");
             };
             break;
         case opReopen:
@@ -514,6 +661,7 @@ private:
         case opFailWrite:
         case opCount: break;
         }
+        if (op != opBeginBatch && !(op == opAdd && !ok)) m_bBatchOfFailedAdds = false;
 
         if (Tracing()) {
             const std::string how =
@@ -531,9 +679,25 @@ private:
         }
         m_fs.Reset();
         const Pairs after = LivePairs();
+        if (quiet && op == opAdd && !ok)
+            Require(DiskBytes() == bytesBefore, what + " failed (code " + std::to_string(m_pak->GetError()) +
+                                                    ") yet changed the pak's bytes");
+        if (quiet && op == opRecover && !ok) {
+            // Stopped part way: the file as long as its header needs.
+            const auto parsed = test::ParsePak(DiskBytes());
+            Require(parsed.has_value(), "the pak on disk does not parse after " + what);
+            std::uint64_t needed = std::max<std::uint64_t>(12, std::uint64_t{parsed->dirOffset} + parsed->dirLength);
+            for (const auto& e : parsed->entries)
+                if (e.length != 0) needed = std::max<std::uint64_t>(needed, std::uint64_t{e.offset} + e.length);
+            Require(parsed->fileLength == needed, what + " failed and left the file longer or shorter than its header needs");
+        }
         if (fault) {
             m_bSynced = false;  // memory may hold a change the disk refused
         } else {
+            if (code)
+                Require(ok == (*code == 0) && (ok || m_pak->GetError() == *code),
+                        what + (ok ? " succeeded" : " failed with code " + std::to_string(m_pak->GetError())) +
+                            " where code " + std::to_string(*code) + " was due");
             if (expect) expect(after);
             const bool committed = op == opReopen || (ok && (after != before || op == opRecover || op == opEndBatch));
             if (committed && !m_pak->InBatch() && !m_pak->HasPendingChanges()) m_bSynced = true;
@@ -551,6 +715,10 @@ private:
     std::unique_ptr<CPakArchive> m_pak;
     bool m_bSynced = true;
     std::optional<std::pair<int, std::uint8_t>> m_fault;
+    // The pak's bytes when the open batch began with nothing pending, and
+    // whether every step in it since was an add that failed.
+    std::string m_batchStart;
+    bool m_bBatchOfFailedAdds = false;
 };
 
 }  // namespace

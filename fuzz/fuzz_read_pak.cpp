@@ -4,7 +4,11 @@
 // catches answers that disagree with a plain decoding of the same bytes
 // (the name index must never change a result), extracted files with the
 // wrong bytes, stray temporary files, and anything extraction puts outside
-// the folder it was given.
+// the folder it was given. Then it changes copies of the pak: extraction
+// beside a copy named like an entry must leave the copy whole; a change
+// where a write could damage the pak must be refused untouched; an add must
+// stay past every byte an entry claims; and recovery must keep the records
+// in their order.
 #include "engine/pak_archive.h"
 #include "engine/pak_names.h"
 #include "fuzz_common.h"
@@ -12,6 +16,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string_view>
 #include <filesystem>
 #include <map>
@@ -87,20 +92,29 @@ int FirstIndex(const std::vector<Record>& records, std::string_view name)
     return -1;
 }
 
+// A stored name as the folder rules read it: '\\' separates levels too.
+std::string PakForm(std::string name)
+{
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
 // An empty entry has nothing to read, wherever it points.
 bool InsideFile(const Record& r, std::size_t size) { return r.length == 0 || std::uint64_t{r.offset} + r.length <= size; }
 
 std::string DataOf(const Record& r, const std::string& bytes) { return r.length == 0 ? std::string() : bytes.substr(r.offset, r.length); }
 
-// Folder paths the names imply, as the views would ask for them; only
-// those the engine takes as they are (ToPakPath leaves them alone).
+// Folder paths the names imply, in pak form, as the views would ask for
+// them; only those the engine takes as they are (ToPakPath leaves them
+// alone).
 std::vector<std::string> FoldersOf(const std::vector<Record>& records)
 {
     std::vector<std::string> folders{""};
     std::set<std::string> seen{""};
     for (const Record& r : records) {
-        for (std::size_t slash = r.name.find('/'); slash != std::string::npos; slash = r.name.find('/', slash + 1)) {
-            std::string folder = r.name.substr(0, slash);
+        const std::string name = PakForm(r.name);
+        for (std::size_t slash = name.find('/'); slash != std::string::npos; slash = name.find('/', slash + 1)) {
+            std::string folder = name.substr(0, slash);
             if (ToPakPath(folder) != folder || !seen.insert(folder).second) continue;
             folders.push_back(std::move(folder));
             if (folders.size() >= 48) return folders;
@@ -114,7 +128,7 @@ std::string PrefixOf(const std::string& folder) { return folder.empty() || folde
 void CheckListings(CPakArchive& pak, const std::vector<Record>& records)
 {
     bool leadingSlash = false;
-    for (const Record& r : records) leadingSlash |= !r.name.empty() && r.name[0] == '/';
+    for (const Record& r : records) leadingSlash |= !r.name.empty() && (r.name[0] == '/' || r.name[0] == '\\');
 
     for (const std::string& folder : FoldersOf(records)) {
         const std::string prefix = PrefixOf(folder);
@@ -123,9 +137,10 @@ void CheckListings(CPakArchive& pak, const std::vector<Record>& records)
         StringArray subfolders;
         std::set<std::string> seen;
         for (const Record& r : records) {
-            if (r.name.compare(0, prefix.size(), prefix) != 0) continue;
+            const std::string name = PakForm(r.name);
+            if (name.compare(0, prefix.size(), prefix) != 0) continue;
             all.push_back(r.name);
-            const std::string rest = r.name.substr(prefix.size());
+            const std::string rest = name.substr(prefix.size());
             const std::size_t slash = rest.find('/');
             if (slash == std::string::npos)
                 files.push_back(GetNamePart(r.name));
@@ -155,10 +170,23 @@ void CheckListings(CPakArchive& pak, const std::vector<Record>& records)
             Require(pak.FolderExists(parent, leaf), "FolderExists misses \"" + folder + "\"");
             const std::string missing = folder + "zz/";
             bool other = false;
-            for (const Record& r : records) other |= r.name.compare(0, missing.size(), missing) == 0;
+            for (const Record& r : records) other |= PakForm(r.name).compare(0, missing.size(), missing) == 0;
             Require(other || !pak.FolderExists(parent, leaf + "zz"), "FolderExists finds a folder no name has");
         }
     }
+}
+
+// The record a caller's name picks: the exact stored name first, then its
+// pak form, then the first name stored with '\\' that reads as that form
+// (other tools store such names).
+int PickRecord(const std::vector<Record>& records, const std::string& name)
+{
+    const std::string pakName = ToPakPath(name);
+    for (const int found : {FirstIndex(records, name), FirstIndex(records, pakName)})
+        if (found >= 0) return found;
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (records[i].name.find('\\') != std::string::npos && PakForm(records[i].name) == pakName) return static_cast<int>(i);
+    return -1;
 }
 
 void CheckLookupsAndReads(CPakArchive& pak, const std::vector<Record>& records, const std::string& bytes)
@@ -169,6 +197,8 @@ void CheckLookupsAndReads(CPakArchive& pak, const std::vector<Record>& records, 
         const int first = FirstIndex(records, r.name);
         Require(pak.FindEntry(r.name) == first, "FindEntry(\"" + r.name + "\") is not the first record of that name");
         Require(pak.EntryExists(r.name), "EntryExists misses \"" + r.name + "\"");
+        Require(pak.FindEntryByName(PakForm(r.name)) == PickRecord(records, PakForm(r.name)),
+                "FindEntryByName(\"" + PakForm(r.name) + "\") picks another record");
         (void)CPakArchive::GetTypeName(r.name);
         // A record's own name always finds the first record of that name.
         const std::uint32_t length = records[static_cast<std::size_t>(first)].length;
@@ -193,14 +223,6 @@ void CheckLookupsAndReads(CPakArchive& pak, const std::vector<Record>& records, 
     StringArray gibbed;
     pak.GetGibbedNames(gibbed);
     Require(gibbed.empty(), "a freshly opened pak has gibbed entries");
-}
-
-// The record a caller's name picks: the exact stored name first, else its
-// pak form (other tools may store '\\').
-int PickRecord(const std::vector<Record>& records, const std::string& name)
-{
-    const int exact = FirstIndex(records, name);
-    return exact >= 0 ? exact : FirstIndex(records, ToPakPath(name));
 }
 
 // Where a stored name lands below an extraction folder.
@@ -253,8 +275,21 @@ void CheckExtraction(CPakArchive& pak, const std::vector<Record>& records, const
         RequireFile(folder + "/" + DiskForm(stored), data, what);
     };
 
-    if (pak.ExtractFolderTo("", all, true))
-        for (const Record& r : records) judge(all, r, "ExtractFolderTo");
+    // An entry that cannot be read (12: it runs past the end of the file)
+    // fails alone: every entry not reported as failed is written.
+    std::map<std::string, int> failed;
+    pak.SetItemFailureReporter([&](const std::string& item, int code) { failed[item] = code; });
+    pak.ExtractFolderTo("", all, true);
+    pak.SetItemFailureReporter({});
+    for (const Record& r : records) {
+        const auto f = failed.find(r.name);
+        const bool readable = InsideFile(records[static_cast<std::size_t>(FirstIndex(records, r.name))], bytes.size());
+        Require(readable || f != failed.end(), "ExtractFolderTo reported no failure for an entry past the end of the file");
+        if (f == failed.end())
+            judge(all, r, "ExtractFolderTo");
+        else
+            Require(f->second != errEndOfFile || !readable, "ExtractFolderTo failed with 12 on an entry inside the file");
+    }
 
     StringArray top;
     pak.ListSubfolders("", top);
@@ -306,18 +341,12 @@ void CheckExtraction(CPakArchive& pak, const std::vector<Record>& records, const
     }
 }
 
-void CheckUnusedSpace(CPakArchive& pak, const std::vector<Record>& records, const std::string& bytes)
+// Every byte the directory and the entries hold lies inside the file past
+// the header, and no two of them share a byte (empty entries hold none).
+bool IsSound(const std::vector<Record>& records, const std::string& bytes)
 {
-    // Last: it sorts the live directory by offset.
     const std::uint64_t dirOffset = U32(bytes, 4);
     const std::uint64_t dirLength = records.size() * 64;  // whole records only, as read
-    std::uint64_t live = 0;
-    for (const Record& r : records) live += r.length;
-    const std::uint64_t unused = pak.GetUnusedSpaceBytes();
-    const int kb = pak.GetUnusedSpaceKB();
-    Require(kb == (unused == 0 ? 0 : std::max<int>(1, static_cast<int>(unused / 1024))), "GetUnusedSpaceKB disagrees with the bytes");
-
-    // When the layout is plainly sound the figure is plain arithmetic.
     bool sound = dirLength == 0 || (dirOffset >= 12 && dirOffset + dirLength <= bytes.size());
     std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges;
     if (dirLength != 0) ranges.emplace_back(dirOffset, dirOffset + dirLength);
@@ -328,11 +357,150 @@ void CheckUnusedSpace(CPakArchive& pak, const std::vector<Record>& records, cons
     }
     std::sort(ranges.begin(), ranges.end());
     for (std::size_t i = 1; i < ranges.size(); ++i) sound &= ranges[i - 1].second <= ranges[i].first;
+    return sound;
+}
+
+void CheckUnusedSpace(CPakArchive& pak, const std::vector<Record>& records, const std::string& bytes)
+{
+    const std::uint64_t dirLength = records.size() * 64;
+    std::uint64_t live = 0;
+    for (const Record& r : records) live += r.length;
+    const std::uint64_t unused = pak.GetUnusedSpaceBytes();
+    const int kb = pak.GetUnusedSpaceKB();
+    Require(kb == (unused == 0 ? 0 : std::max<int>(1, static_cast<int>(unused / 1024))), "GetUnusedSpaceKB disagrees with the bytes");
+
+    // When the layout is plainly sound the figure is plain arithmetic.
+    const bool sound = IsSound(records, bytes);
     const bool arithmetic = 12 + dirLength + live <= bytes.size();
     const std::uint64_t expected = arithmetic ? bytes.size() - 12 - dirLength - live : 0;
     if (unused != 0) Require(arithmetic && unused == expected, "unused space is not file - header - directory - data");
     // Empty entries hold no bytes, so where they point does not matter.
     if (sound) Require(unused == expected, "a sound pak reports the wrong unused space");
+}
+
+// A copy of the pak named like one of its top-level entries: extracting
+// beside it fails for that entry alone (9) and never replaces the pak.
+void CheckExtractionOverPak(const std::vector<Record>& records, const std::string& bytes, const std::string& base)
+{
+    const auto named = std::find_if(records.begin(), records.end(), [](const Record& r) {
+        return IsSafeRelativeName(r.name) && r.name.find_first_of("/\\") == std::string::npos;
+    });
+    if (named == records.end()) return;
+    const std::string folder = base + "/named";
+    const std::string path = folder + "/" + named->name;
+    fs::create_directories(folder);
+    WriteWholeFile(path, bytes);
+    CPakArchive pak;
+    Require(pak.OpenPak(path), "a copy of an opened pak does not open");
+    std::map<std::string, int> failed;
+    pak.SetItemFailureReporter([&](const std::string& item, int code) { failed[item] = code; });
+    pak.ExtractFolderBesidePak("", true);
+    pak.SetItemFailureReporter({});
+    Require(failed[named->name] == errSharingViolation, "extracting an entry over the pak itself was not refused with 9");
+    Require(!pak.ExtractEntryBesidePak(named->name, true) && pak.GetError() == errSharingViolation,
+            "extracting one entry over the pak itself was not refused with 9");
+    pak.ClosePak();
+    std::string after;
+    Require(ReadWholeFile(path, after) && after == bytes, "extraction replaced the pak it was reading");
+}
+
+// Changes on a forged pak: refused (15) without a write when a write could
+// damage the header, the directory or the data; otherwise new data goes
+// past every byte an entry claims, and recovery keeps the records in their
+// directory order.
+void CheckChanges(const std::vector<Record>& records, const std::string& bytes, const std::string& base)
+{
+    const std::string path = base + "/change.pak";
+    const std::string source = base + "/source";
+    const std::string file = source + "/added.new";
+    const std::string data = "data the pak never held";
+    WriteWholeFile(path, bytes);
+    fs::create_directories(source);
+    WriteWholeFile(file, data);
+    CPakArchive pak;
+    Require(pak.OpenPak(path) && !pak.IsReadOnly(), "a copy of an opened pak does not open for changing");
+
+    const std::uint64_t dirOffset = pak.GetHeader().dirOffset;
+    const std::uint64_t dirEnd = dirOffset + records.size() * 64;
+    bool unsafe = dirEnd != dirOffset && dirOffset < 12;
+    std::uint64_t claimedEnd = 12;
+    for (const Record& r : records) {
+        if (r.length == 0) continue;
+        const std::uint64_t end = std::uint64_t{r.offset} + r.length;
+        claimedEnd = std::max(claimedEnd, end);
+        unsafe |= r.offset < 12 || (r.offset < dirEnd && dirOffset < end);
+    }
+    const bool tooFar = claimedEnd + data.size() + dirEnd - dirOffset + 64 > 0x7FFFFFFFu;
+    std::string after;
+    if (unsafe || tooFar) {
+        const std::string first = records.empty() ? "x" : records[0].name;
+        const std::vector<std::pair<const char*, std::function<bool()>>> changes = {
+            {"adding", [&] { return pak.AddFileFromDisk(file, "", false); }},
+            {"importing", [&] { return pak.ImportFolder(source, "", false); }},
+            {"gibbing", [&] { return pak.GibEntryByName(first, true); }},
+            {"gibbing a folder", [&] { return pak.GibFolder("maps"); }},
+            {"renaming", [&] { return pak.RenameEntryByName(first, "renamed.new"); }},
+            {"moving a folder", [&] { return pak.RenameFolder("maps", "moved"); }},
+            {"creating a folder", [&] { return pak.CreateFolder("newdir"); }},
+        };
+        // Past 2 GiB only the new data is refused.
+        for (std::size_t i = 0; i < (unsafe ? changes.size() : 1); ++i)
+            Require(!changes[i].second() && pak.GetError() == errBadDirectory,
+                    std::string(changes[i].first) + " was not refused with 15 where a write could damage the pak");
+        if (unsafe)
+            Require(!pak.RecoverUnusedSpace() && pak.GetError() == errRecoverIncomplete, "recovery was not refused with 25");
+        pak.ClosePak();
+        Require(ReadWholeFile(path, after) && after == bytes, "a refused change altered the pak");
+        return;
+    }
+    // Far claims make files too large to compare byte for byte; a name
+    // the pak has already keeps the add from adding.
+    const bool taken = std::any_of(records.begin(), records.end(), [](const Record& r) {
+        return PakForm(r.name) == "added.new" || PakForm(r.name).compare(0, 10, "added.new/") == 0;
+    });
+    if (claimedEnd > (1u << 20) || taken) return;
+    Require(pak.AddFileFromDisk(file, "", false), "adding was refused (code " + std::to_string(pak.GetError()) + ")");
+    Require(ReadWholeFile(path, after), "the pak is gone after adding");
+    const Decoded added = Decode(after);
+    Require(added.records.size() == records.size() + 1, "adding did not add one record");
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const Record& r = records[i];
+        const Record& now = added.records[i];
+        Require(now.name == r.name && now.offset == r.offset && now.length == r.length, "adding changed another record");
+        // What an entry reads past the old end of the file was never written.
+        if (r.length == 0 || r.offset >= after.size()) continue;
+        std::string old = bytes.size() > r.offset ? bytes.substr(r.offset, r.length) : std::string();
+        old.resize(std::min<std::uint64_t>(r.length, after.size() - r.offset), '\0');
+        Require(after.compare(r.offset, old.size(), old) == 0, "adding changed bytes an entry holds");
+    }
+    const Record& last = added.records.back();
+    Require(last.name == "added.new" && last.offset >= claimedEnd && U32(after, 4) >= claimedEnd &&
+                DataOf(last, after) == data,
+            "adding placed the new data or directory where an entry claims bytes");
+
+    // Only a sound pak is packed; records keep their order and bytes, and
+    // empty entries their offsets.
+    const bool sound = IsSound(added.records, after);
+    const bool recovered = pak.RecoverUnusedSpace();
+    std::string packed;
+    Require(ReadWholeFile(path, packed), "the pak is gone after recovering");
+    if (!sound) {
+        Require(!recovered && pak.GetError() == errRecoverIncomplete && packed == after, "recovery did not refuse an unsound pak");
+        return;
+    }
+    Require(recovered, "recovering a sound pak failed (code " + std::to_string(pak.GetError()) + ")");
+    const Decoded result = Decode(packed);
+    Require(result.records.size() == added.records.size(), "recovery changed the number of records");
+    std::uint64_t live = 0;
+    for (std::size_t i = 0; i < result.records.size(); ++i) {
+        const Record& was = added.records[i];
+        const Record& now = result.records[i];
+        Require(now.name == was.name && DataOf(now, packed) == DataOf(was, after) && (was.length != 0 || now.offset == was.offset),
+                "recovery changed a record's place in the directory, its bytes or an empty entry's offset");
+        live += now.length;
+    }
+    Require(U32(packed, 4) == 12 + live && packed.size() == 12 + live + result.records.size() * 64,
+            "recovery did not pack the data behind the header with the directory last");
 }
 
 }  // namespace
@@ -372,5 +540,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckExtraction(pak, decoded.records, bytes, base);
     CheckUnusedSpace(pak, decoded.records, bytes);
     Require(pak.ClosePak(), "closing failed: " + pak.GetErrorText());
+    CheckExtractionOverPak(decoded.records, bytes, base);
+    CheckChanges(decoded.records, bytes, base);
     return 0;
 }

@@ -58,6 +58,9 @@ std::vector<std::pair<std::string, std::string>> ReadSeeds()
         {"entry-over-header", PakBuilder().File("a.txt", "abc").Record("hdr.bin", 0, 20).Build()},
         {"entry-over-directory", PakBuilder().File("a.txt", "abc").Record("dir.bin", 15, 20).Build()},
         {"overlapping-entries", PakBuilder().File("a.txt", Data('a', 50)).Record("b.txt", 20, 40).Build()},
+        {"entry-past-2gib", PakBuilder().File("a.txt", "a").Record("far.bin", 0x7FFFFF00u, 0x200).Build()},
+        {"empty-entries-anywhere",
+         PakBuilder().Record("e0.dat", 0, 0).File("a.txt", Data('a', 9)).Gap(30).File("a.txt", "twin").Record("e1.dat", 99999, 0).Build()},
         {"bad-magic", [&] { std::string b = two; b.replace(0, 4, "pack"); return b; }()},
         {"shorter-than-header", std::string("PACK\x0c\0\0", 7)},
         {"header-of-zeros", std::string("PACK\0\0\0\0\0\0\0\0", 12)},
@@ -94,6 +97,11 @@ std::vector<std::pair<std::string, std::string>> EditSeeds()
                               .Step(opImport, {0x05, 2, 1}));
     }
     add("big-entry", CEditScript(1).Step(opAdd, {1, 1, 0xFE, 0}).Step(opGib, {0}).Step(opRecover).Step(opReopen));
+    add("root-names", CEditScript(1).Step(opGibFolder, {235}).Step(opCreateFolder, {236, 0x80}).Step(opRenameFolder, {0, 16, 0x80})
+                          .Step(opRenameFolder, {237, 1, 0}).Step(opCreateFolder, {238, 0}));
+    add("kept-long-names", CEditScript(3).Step(opAdd, {0, 9, 1, 0}).Step(opRenameEntry, {4, 1, 8}).Step(opCreateFolder, {3, 0}));
+    add("batch-of-failed-adds", CEditScript(4).Step(opBeginBatch).Step(opFailWrite, {0, 0}).Step(opAdd, {0, 1, 3, 0})
+                                    .Step(opFailWrite, {2, 0}).Step(opAdd, {1, 0, 5, 1}).Step(opEndBatch));
     add("names-refused", CEditScript(1).Step(opAdd, {8, 0, 1, 0}).Step(opAdd, {10, 0, 1, 0}).Step(opAdd, {0, 8, 1, 0})
                              .Step(opRenameEntry, {0, 9, 0}).Step(opCreateFolder, {250, 10}).Step(opRenameFolder, {0, 11, 0}));
     return seeds;
