@@ -35,6 +35,7 @@ bool CPakFile::CommitHeader(std::uint32_t dirOffset, std::uint32_t dirLength)
     m_header = previous;
     if (!written) return false;
     m_committed = wanted;
+    ++m_nCommits;
     // And no later write may reach the disk before the header does.
     return FlushPak();
 }

@@ -255,6 +255,9 @@ protected:
     // The file's length as the directory in memory would have it.
     std::uint64_t m_nLogicalLength = 0;
     bool m_bPending = false;
+    // Headers written since the pak was opened: tells whether a failed
+    // commit still reached the disk.
+    std::uint64_t m_nCommits = 0;
     bool m_bUnsafeLayout = false;
     // No live record claims a byte at or past this (empty records claim
     // none): new data and directories go here or later, so a damaged

@@ -24,7 +24,8 @@ std::string_view DropOneLeadingSeparator(std::string_view text)
 std::string ToPakPath(std::string_view path)
 {
     if (path.empty()) return {};
-    if (path.size() >= 2 && path[1] == ':') path.remove_prefix(std::min<std::size_t>(3, path.size()));
+    // A drive, and the separator after it ("C:x" keeps its "x").
+    if (path.size() >= 2 && path[1] == ':') path.remove_prefix(2);
     path = DropOneLeadingSeparator(path);
     std::string result(path);
     std::replace(result.begin(), result.end(), '\\', '/');

@@ -133,13 +133,12 @@ bool CPakFile::PlaceNewData(std::string_view name, std::uint64_t size, IPakDataS
     m_nLogicalLength = newLength;
     if (size != 0) m_nClaimedEnd = std::max(m_nClaimedEnd, dataOffset + size);
     m_nBatchBytes += size;
+    const std::uint64_t commits = m_nCommits;
     if (DirectoryChanged()) return true;
-    // The header on disk is the new one and only trimming the file failed:
-    // the entry is in the pak, what is left past the end is unused space.
-    if (m_committed.dirOffset == m_header.dirOffset && m_committed.dirLength == m_header.dirLength) {
-        m_bPending = false;
-        return true;
-    }
+    // A header naming the new entry reached the disk (its directory perhaps
+    // still at a scratch place past the end): the entry is in the pak, and
+    // only tidying the file failed, which the next commit does.
+    if (m_nCommits != commits) return true;
     // The commit did not happen: forget the entry, so that memory says what
     // the disk says and a failed add leaves no trace, not even length.
     const int code = m_nError;

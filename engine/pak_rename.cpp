@@ -63,9 +63,9 @@ bool CPakArchive::RenameFolder(std::string_view oldFolder, std::string_view newF
         return false;
     }
     std::string o = ToPakPath(oldFolder);
-    if (o.back() != '/') o.push_back('/');
+    if (o.empty() || o.back() != '/') o.push_back('/');
     std::string n = ToPakPath(newFolder);
-    if (n.back() == '/') n.pop_back();
+    if (!n.empty() && n.back() == '/') n.pop_back();
     if (!CheckCreatedName(n, std::string::npos, true)) return false;
     // Never merged into a folder that exists.
     if (HasFolder(n)) {
@@ -78,7 +78,8 @@ bool CPakArchive::RenameFolder(std::string_view oldFolder, std::string_view newF
     std::vector<std::uint32_t> indices;
     StringArray renamed;
     try {
-        ListFolderRecords(o, indices);
+        // The prefix exactly as the cut below takes it off.
+        FindPrefix(o, indices);
         renamed.reserve(indices.size());
         for (const std::uint32_t i : indices) {
             renamed.push_back(n + "/" + ToPakPath(m_entries[i].Name().substr(o.size())));
@@ -87,15 +88,13 @@ bool CPakArchive::RenameFolder(std::string_view oldFolder, std::string_view newF
                 return false;
             }
         }
-        // Twin records (paks from other tools hold them) would both land on
-        // one new name.
-        if (m_index.HasDuplicates(m_entries)) {
-            std::unordered_set<std::string_view> seen;
-            for (const std::string& name : renamed) {
-                if (!seen.insert(name).second) {
-                    m_nError = errNameExists;
-                    return false;
-                }
+        // Twin records (paks from other tools hold them, or one name stored
+        // with '/' and with '\\') would land on one new name.
+        std::unordered_set<std::string_view> seen;
+        for (const std::string& name : renamed) {
+            if (!seen.insert(name).second) {
+                m_nError = errNameExists;
+                return false;
             }
         }
     } catch (const std::bad_alloc&) {
@@ -115,7 +114,7 @@ bool CPakArchive::CreateFolder(std::string_view folder)
         return false;
     }
     std::string f = ToPakPath(folder);
-    if (f.back() == '/') f.pop_back();
+    if (!f.empty() && f.back() == '/') f.pop_back();
     if (!CheckCreatedName(f, std::string::npos, true)) return false;
     const std::string name = f + "/temp.tmp";
     if (!IsValidPakPath(name)) return false;

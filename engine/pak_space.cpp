@@ -320,13 +320,14 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
     if (pending.Overlaps({end, dirLength}) && !commitMoves()) return giveUp();
     SetHeader(static_cast<std::uint32_t>(end), static_cast<std::uint32_t>(dirLength));
     m_nLogicalLength = end + dirLength;
+    const std::uint64_t commits = m_nCommits;
     if (!CommitDirectory()) {
-        if (m_committed.dirOffset != m_header.dirOffset) return giveUp();
-        // The header landed and only trimming the file failed: every move
-        // is on the disk; try the trim once more.
-        m_bPending = false;
-        NoteLayout();
-        if (!SettleFile()) return false;
+        // A header with every move may have reached the disk before the
+        // failure (the directory at a scratch place, or only the trim
+        // missing): then the disk has the offsets memory has.
+        if (m_nCommits != commits)
+            for (std::size_t i = 0; i < m_entries.size(); ++i) committedOffsets[i] = m_entries[i].offset;
+        return giveUp();
     }
     NoteLayout();
     if (progress) {

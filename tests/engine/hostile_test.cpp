@@ -115,6 +115,24 @@ TEST_F(Hostile, AFailedAddLeavesThePakAsItWas)
             if (added && committed && fileSystem.WriteCount() <= k) break;
         }
     }
+
+    // After a gib still pending, the new directory is exactly as long, at
+    // the same place, as the one on disk: a failed commit must still not
+    // count as one that landed.
+    for (int k = 0; k < 8; ++k) {
+        m_path = m_dir / "same.pak";
+        WriteFileBytes(m_path, original);
+        CFaultyFileSystem fileSystem;
+        CPakArchive pak(fileSystem);
+        ASSERT_TRUE(pak.OpenPak(m_path));
+        ASSERT_TRUE(pak.GibEntryByName("a.txt", false));
+        fileSystem.FailWriteOnce(k, FileCause::diskFull);
+        const bool made = pak.CreateFolder("x");
+        // What it reported is what the disk says, before anything else runs.
+        const auto names = OnDisk().Contents();
+        EXPECT_EQ(made, std::any_of(names.begin(), names.end(), [](const auto& e) { return e.first == "x/temp.tmp"; }))
+            << "disk full at write " << k;
+    }
 }
 
 TEST_F(Hostile, NamesThatReduceToTheRootAreNoFolder)
@@ -210,10 +228,21 @@ TEST_F(Hostile, NamesStoredWithBackslashesBehaveAsFolders)
     m_pak.ListFolderRecords("maps/", records);
     EXPECT_EQ((std::vector<std::uint32_t>{0, 1}), records);
 
+    // A folder given with '\\' is the same folder.
+    ASSERT_TRUE(m_pak.AddFileFromDisk(Source("C.TXT", "c"), "maps\\sub", false));
+    ASSERT_TRUE(m_pak.AddFileFromDisk(Source("D.TXT", "d"), "new\\dir", false));
     ASSERT_TRUE(m_pak.RenameFolder("maps", "lvl"));
-    EXPECT_EQ((std::vector<std::string>{"lvl/a.bsp", "lvl/sub/b.bsp", "z.txt"}), LiveNames());
+    EXPECT_EQ((std::vector<std::string>{"lvl/a.bsp", "lvl/sub/b.bsp", "z.txt", "lvl/sub/C.TXT", "new/dir/D.TXT"}),
+              LiveNames());
     ASSERT_TRUE(m_pak.GibFolder("lvl/sub"));
-    EXPECT_EQ((std::vector<std::string>{"lvl/a.bsp", "z.txt"}), LiveNames());
+    EXPECT_EQ((std::vector<std::string>{"lvl/a.bsp", "z.txt", "new/dir/D.TXT"}), LiveNames());
+
+    // One name stored both ways would become one name twice: no move.
+    Open(PakBuilder().File("maps/dm/f.bsp", "1").File("maps\\dm\\f.bsp", "2"));
+    const std::string before = Bytes();
+    EXPECT_FALSE(m_pak.RenameFolder("maps", "new"));
+    EXPECT_EQ(errNameExists, m_pak.GetError());
+    EXPECT_EQ(before, Bytes());
 }
 
 TEST_F(Hostile, ExtractionSparesThePakAndGoesOnPastADamagedEntry)

@@ -11,6 +11,7 @@ TEST(ToPakPath, DropsDriveAndLeadingSeparatorAndTurnsBackslashes)
     EXPECT_EQ("quake/id1/progs/a.mdl", ToPakPath("C:\\quake\\id1\\progs\\a.mdl"));
     EXPECT_EQ("progs/a.mdl", ToPakPath("\\progs\\a.mdl"));
     EXPECT_EQ("", ToPakPath("C:"));
+    EXPECT_EQ("x", ToPakPath("C:x"));
     EXPECT_EQ("", ToPakPath(""));
     EXPECT_EQ("progs/", ToPakPath("/progs/"));
     EXPECT_EQ("a//../B", ToPakPath("a//../B"));
