@@ -56,7 +56,7 @@ bool CPakArchive::AddDiskFile(const std::string& diskPath, const std::string& fo
 {
     m_bPakFault = false;
     const std::string leaf = GetNamePart(ToPakPath(diskPath));
-    const std::string name = CombinePath(ToPakPath(folder), leaf);
+    const std::string name = CombinePath(PakFolder(folder), leaf);
     const int existing = FindEntryByName(name);
     if (existing >= 0 && !replace) return true;
     if (!CheckCreatedName(name, std::string::npos, false)) return false;
@@ -143,7 +143,7 @@ bool CPakArchive::ImportFolder(std::string_view diskFolder, std::string_view fol
         }
     }
     CPakBatch batch(*this);
-    bool result = ImportTree(d, ToPakPath(folder), replace, 0);
+    bool result = ImportTree(d, PakFolder(folder), replace, 0);
     const int code = m_nError;
     if (!batch.End()) result = false;
     else m_nError = code;

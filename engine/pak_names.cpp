@@ -38,6 +38,8 @@ bool IsRootName(std::string_view path)
     return path.find_first_not_of("/\\") == std::string_view::npos;
 }
 
+std::string PakFolder(std::string_view folder) { return IsRootName(folder) ? std::string() : ToPakPath(folder); }
+
 bool StartsWithPakPrefix(std::string_view name, std::string_view prefix)
 {
     const auto asPak = [](char c) { return c == '\\' ? '/' : c; };

@@ -29,6 +29,10 @@ std::string JoinDiskPath(std::string_view diskFolder, std::string_view name);
 // separator are dropped ("", "/", "//", "\\/", "C:///").
 bool IsRootName(std::string_view path);
 
+// A folder to put entries in, in pak form: a name that means the root
+// ("", "/", "C:\\") is the root.
+std::string PakFolder(std::string_view folder);
+
 // Whether a stored name begins with a pak-form prefix, a '\' in the name
 // counting as the '/' it separates on the platform the pak came from.
 bool StartsWithPakPrefix(std::string_view name, std::string_view prefix);

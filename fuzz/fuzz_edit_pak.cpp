@@ -418,9 +418,11 @@ private:
                 id = size == 0 ? 0 : static_cast<std::uint32_t>(m_blobLengths.size() - 1);
                 WriteWholeFile(path, blob);
             }
-            // '\' in the folder separates levels like '/'.
-            const std::string name = PakForm(CombinePath(folder, leaf));
-            const std::string existing = Picked(ordered, CombinePath(folder, leaf));
+            // '\' in the folder separates levels like '/'; a folder that
+            // means the root is the root.
+            const std::string given = CombinePath(PakFolder(folder), leaf);
+            const std::string name = PakForm(given);
+            const std::string existing = Picked(ordered, given);
             if (!existing.empty() && !replace) {
                 code = 0;
             } else {
