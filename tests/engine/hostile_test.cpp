@@ -13,17 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class Hostile : public PakFixture {
-protected:
-    std::string Source(std::string_view name, std::string_view bytes)
-    {
-        const std::string path = m_src / std::string(name);
-        fs::create_directories(fs::path(path).parent_path());
-        WriteFileBytes(path, bytes);
-        return path;
-    }
-    TempDir m_src;
-};
+class Hostile : public PakFixture {};
 
 // A header whose directory of one record starts at `dirOffset` (< 12), the
 // record's data right behind it.

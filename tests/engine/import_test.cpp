@@ -13,16 +13,7 @@ namespace {
 
 class Importing : public PakFixture {
 protected:
-    std::string Source(std::string_view rel, std::string_view bytes)
-    {
-        const std::string path = m_src / std::string(rel);
-        fs::create_directories(fs::path(path).parent_path());
-        WriteFileBytes(path, bytes);
-        return path;
-    }
     PakBuilder Base() { return PakBuilder().File("a.txt", "aaaa").File("maps/e1m1.bsp", "level"); }
-
-    TempDir m_src;
 };
 
 }  // namespace

@@ -31,6 +31,14 @@ protected:
         ASSERT_TRUE(m_readOnly.OpenPak(m_path));
         ASSERT_TRUE(m_readOnly.IsReadOnly());
     }
+    // A disk file to add, beneath a folder of its own.
+    std::string Source(std::string_view rel, std::string_view bytes)
+    {
+        const std::string path = m_src / std::string(rel);
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        WriteFileBytes(path, bytes);
+        return path;
+    }
     std::uint64_t FileLength() const { return std::filesystem::file_size(m_path); }
     std::string Bytes() const { return ReadFileBytes(m_path); }
     ParsedPak OnDisk() const
@@ -53,6 +61,7 @@ protected:
     }
 
     TempDir m_dir;
+    TempDir m_src;
     std::string m_path;
     CPakArchive m_pak;
     CFaultyFileSystem m_fs;
