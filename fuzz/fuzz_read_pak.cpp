@@ -431,7 +431,13 @@ void CheckChanges(const std::vector<Record>& records, const std::string& bytes, 
         unsafe |= r.offset < 12 || (r.offset < dirEnd && dirOffset < end);
     }
     const bool tooFar = claimedEnd + data.size() + dirEnd - dirOffset + 64 > 0x7FFFFFFFu;
+    // A name the pak has already keeps the add from adding (22, before any
+    // question of room).
+    const bool taken = std::any_of(records.begin(), records.end(), [](const Record& r) {
+        return PakForm(r.name) == "added.new" || PakForm(r.name).compare(0, 10, "added.new/") == 0;
+    });
     std::string after;
+    if (!unsafe && tooFar && taken) return;
     if (unsafe || tooFar) {
         const std::string first = records.empty() ? "x" : records[0].name;
         const std::vector<std::pair<const char*, std::function<bool()>>> changes = {
@@ -453,11 +459,7 @@ void CheckChanges(const std::vector<Record>& records, const std::string& bytes, 
         Require(ReadWholeFile(path, after) && after == bytes, "a refused change altered the pak");
         return;
     }
-    // Far claims make files too large to compare byte for byte; a name
-    // the pak has already keeps the add from adding.
-    const bool taken = std::any_of(records.begin(), records.end(), [](const Record& r) {
-        return PakForm(r.name) == "added.new" || PakForm(r.name).compare(0, 10, "added.new/") == 0;
-    });
+    // Far claims make files too large to compare byte for byte.
     if (claimedEnd > (1u << 20) || taken) return;
     Require(pak.AddFileFromDisk(file, "", false), "adding was refused (code " + std::to_string(pak.GetError()) + ")");
     Require(ReadWholeFile(path, after), "the pak is gone after adding");
