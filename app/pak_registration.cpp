@@ -1,5 +1,6 @@
 #include "app/pak_registration.h"
 
+#include "engine/pak_format.h"
 #include "exchange/desktop_file.h"
 #include "exchange/mime_apps.h"
 
@@ -128,7 +129,8 @@ QString CPakRegistration::TemplatePath() const
 
 QByteArray CPakRegistration::EmptyPakBytes()
 {
-    return QByteArray("PACK\x0c\0\0\0\0\0\0\0", 12);
+    const PakHeaderBytes bytes = EncodeHeader(EmptyPakHeader());
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
 QString CPakRegistration::ExecLine(const QString& program)

@@ -14,11 +14,11 @@ bool CPakArchive::OpenPak(const std::string& path)
 {
     if (IsOpen()) ClosePak();
     if (OpenAndLoad(path, OpenMode::readWrite)) {
-        m_bReadOnly = 0;
+        m_bReadOnly = false;
         return true;
     }
     if (OpenAndLoad(path, OpenMode::read)) {
-        m_bReadOnly = 1;
+        m_bReadOnly = true;
         return true;
     }
     return false;
@@ -28,15 +28,17 @@ bool CPakArchive::OpenPakReadOnly(const std::string& path)
 {
     if (IsOpen()) ClosePak();
     if (!OpenAndLoad(path, OpenMode::read)) return false;
-    m_bReadOnly = 1;
+    m_bReadOnly = true;
     return true;
 }
 
 bool CPakArchive::ClosePak()
 {
     if (!IsOpen()) return true;
-    // Changes still waiting in a batch are not given up silently.
-    CommitPending();
+    // Changes still waiting in a batch are not given up silently: a failed
+    // commit is the caller's to report.
+    const bool committed = CommitPending();
+    const int commitCode = m_nError;
     m_nBatchDepth = 0;
     m_bPending = false;
     m_committed = {};
@@ -52,7 +54,11 @@ bool CPakArchive::ClosePak()
     // The handle goes even when the path is gone: a pak that comes back
     // must never be written from the emptied directory.
     CloseFile();
-    m_bReadOnly = 0;
+    m_bReadOnly = false;
+    if (!committed) {
+        m_nError = commitCode;
+        return false;
+    }
     return exists;
 }
 
@@ -100,8 +106,7 @@ int CPakArchive::ListFolderFiles(std::string_view folder, StringArray& out)
 
 int CPakArchive::ListSubfolders(std::string_view folder, StringArray& out)
 {
-    std::string prefix = ToPakPath(folder);
-    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
+    const std::string prefix = FolderPrefix(folder);
     StringArray listed;
     ListFolder(folder, listed);
     std::unordered_set<std::string> seen(out.begin(), out.end());

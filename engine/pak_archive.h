@@ -18,7 +18,7 @@ public:
     explicit CPakArchive(IFileSystem& fileSystem = PlatformFileSystem());
     ~CPakArchive() override;
 
-    bool IsReadOnly() const { return m_bReadOnly != 0; }
+    bool IsReadOnly() const { return m_bReadOnly; }
 
     // Told about every item that fails inside a multi-item operation (the
     // folder extractions and ImportFolder): the entry name or disk path and
@@ -33,8 +33,9 @@ public:
     // For reading only: shared with other readers, refused while a writer
     // has the pak.
     bool OpenPakReadOnly(const std::string& path);
-    // Forgets the pak and releases its file. Fails with 28 when the path no
-    // longer names the open file, but releases it all the same.
+    // Commits what is pending, forgets the pak and releases its file.
+    // Fails with the commit's code when that commit fails, or with 28 when
+    // the path no longer names the open file; releases it all the same.
     bool ClosePak();
 
     // --- Deleting and restoring -------------------------------------------
@@ -136,7 +137,7 @@ protected:
     bool ImportTree(const std::string& diskFolder, const std::string& folder, bool replace, int depth);
     bool AddDiskFile(const std::string& diskPath, const std::string& folder, bool replace);
 
-    int m_bReadOnly = 0;
+    bool m_bReadOnly = false;
     // Disk folders known to exist during one multi-item extraction.
     std::unordered_set<std::string> m_knownFolders;
     bool m_bCacheFolders = false;

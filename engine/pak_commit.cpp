@@ -3,23 +3,16 @@
 // the header on disk does not point, and the header, written last after a
 // flush, is the commit point.
 #include "pak_file.h"
+#include "pak_range.h"
 
 #include <algorithm>
 #include <new>
 
 namespace vantor {
-namespace {
-
-bool RangesOverlap(std::uint64_t a, std::uint64_t aLength, std::uint64_t b, std::uint64_t bLength)
-{
-    return aLength != 0 && bLength != 0 && a < b + bLength && b < a + aLength;
-}
-
-}  // namespace
 
 bool CPakFile::OverlapsCommittedDirectory(std::uint64_t offset, std::uint64_t length) const
 {
-    return RangesOverlap(offset, length, m_committed.dirOffset, m_committed.dirLength);
+    return ByteRange{offset, length}.Overlaps({m_committed.dirOffset, m_committed.dirLength});
 }
 
 bool CPakFile::CommitHeader(std::uint32_t dirOffset, std::uint32_t dirLength)

@@ -2,7 +2,6 @@
 #include "pak_archive.h"
 #include "pak_names.h"
 
-#include <algorithm>
 #include <new>
 
 namespace vantor {
@@ -31,8 +30,7 @@ bool CPakArchive::GibFolder(std::string_view folder)
         m_nError = errBadName;
         return false;
     }
-    std::string prefix = ToPakPath(folder);
-    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
+    const std::string prefix = FolderPrefix(folder);
     const std::uint32_t lengthBefore = m_header.dirLength;
     const bool directoryEndedFile = DirectoryEndsFile();
     try {
@@ -81,33 +79,23 @@ bool CPakArchive::RestoreByName(std::string_view name)
 
     // Where the directory and the end of the file will be, worked out
     // before anything changes so that a pak too large to grow stays as is.
-    std::uint64_t length = m_nLogicalLength;
-    std::uint32_t l = m_header.dirLength;
-    if (live >= 0) {
-        if (DirectoryEndsFile()) length -= kPakEntrySize;
-        l -= static_cast<std::uint32_t>(kPakEntrySize);
-    }
-    const std::uint64_t lengthWithoutLive = length;
-    std::uint64_t o = m_header.dirOffset;
-    if (o + l == length) {
-        length += kPakEntrySize;
-    } else {
-        o = std::max(length, m_nClaimedEnd);
-        length = o + l + kPakEntrySize;
-    }
-    if (!CheckFitsPak(length)) return false;
+    const GrowthPlan plan = PlanGrowth(0, live >= 0);
+    if (!CheckGrowthFits(plan)) return false;
 
     // The swap is one commit, so the pak never shows neither version.
     if (live >= 0 && !GibEntry(static_cast<std::size_t>(live))) return false;
     if (!RestoreEntry(static_cast<std::size_t>(deleted))) {
+        // The live entry stays gibbed (and restorable); that is written, and
+        // a failure to write it is the one to report.
         if (live >= 0) {
-            m_nLogicalLength = lengthWithoutLive;
-            DirectoryChanged();
+            const int code = m_nError;
+            m_nLogicalLength = plan.lengthBefore;
+            if (DirectoryChanged()) m_nError = code;
         }
         return false;
     }
-    m_nLogicalLength = length;
-    SetHeader(static_cast<std::uint32_t>(o), l + static_cast<std::uint32_t>(kPakEntrySize));
+    m_nLogicalLength = plan.length;
+    SetHeader(static_cast<std::uint32_t>(plan.dataOffset), static_cast<std::uint32_t>(plan.dirLength));
     return DirectoryChanged();
 }
 

@@ -193,8 +193,7 @@ bool CPakArchive::ListInOffsetOrder(const std::string& prefix, StringArray& name
 bool CPakArchive::ExtractFolderTo(std::string_view folder, std::string_view diskFolder, bool overwrite,
                                   const PakProgressFn& progress)
 {
-    std::string prefix = ToPakPath(folder);
-    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
+    const std::string prefix = FolderPrefix(folder);
     CFolderCacheScope cache(m_knownFolders, m_bCacheFolders);
     StringArray names;
     PakProgress report;

@@ -68,24 +68,18 @@ public:
     // is kept in absolute form (GetFilePath).
     bool OpenAndLoad(const std::string& path, OpenMode mode);
     bool ReadHeader();
-    bool WriteHeader();
-    void SetHeader(std::uint32_t dirOffset, std::uint32_t dirLength);
     // Reads the whole records of the directory (a dirLength that is not a
     // multiple of 64 is cut down to them). Fails with 15 for a header of
     // zeros and with 13, before allocating, when a non-empty directory runs
     // past the end of the file.
     bool LoadDirectory();
-    // Writes m_entries at dirOffset; 18 when dirLength does not match them.
-    bool WriteDirectory();
     // The file's length, or -1 (code set).
     std::int64_t GetPakLength();
-    bool SetPakLength(std::uint64_t length);
     // Reads all bytes of live entry `index` into buffer (which holds at least
     // its length). An entry that runs past the end of the file fails with 12.
     bool ReadEntryData(std::size_t index, void* buffer);
     // Reads count bytes from `offsetInEntry` of live entry `index`.
     bool ReadEntryPart(std::size_t index, std::uint64_t offsetInEntry, void* buffer, std::size_t count);
-    bool WriteData(std::uint64_t offset, std::size_t length, const void* buffer);
     // Makes every write so far durable before any later one (the commit
     // point of every change).
     bool FlushPak();
@@ -98,19 +92,7 @@ public:
     bool ReadDiskFile(const std::string& path, void* buffer, std::size_t capacity, std::size_t& count);
     bool WriteDiskFile(const std::string& path, std::size_t length, const void* buffer);
 
-    // --- Directory records (memory only) -----------------------------------
-    // Appends a record; 21 for a name over 55 bytes, 22 when a live entry
-    // has it. The header is the caller's business.
-    bool AddEntry(std::string_view name, std::uint32_t offset, std::uint32_t length);
-    // Renames live record `index` to ToPakPath(name), which must pass both
-    // name rules (21 or 23); 20 for a bad index. No clash check.
-    bool RenameEntry(std::size_t index, std::string_view name);
-    // Moves live record `index` to the gibbed list; dirLength drops by 64.
-    bool GibEntry(std::size_t index);
-    // Moves gibbed record `index` back to the end of the live directory.
-    // When live data now occupies its bytes the record is dropped for good
-    // and the call fails without a code.
-    bool RestoreEntry(std::size_t index);
+    // --- Gibbed records ---------------------------------------------------------
     bool HasGibbedEntries() const { return !m_gibbed.empty(); }
     void GetGibbedNames(StringArray& names) const;
 
@@ -156,6 +138,29 @@ public:
     void ListFolderRecords(std::string_view folder, std::vector<std::uint32_t>& indices) const;
 
 protected:
+    // --- Raw writes and record changes -----------------------------------------
+    // Only the engine's own changes call these, and they keep the commit
+    // protocol: nothing is written where the header on disk points until
+    // the next header write.
+    bool WriteHeader();
+    void SetHeader(std::uint32_t dirOffset, std::uint32_t dirLength);
+    // Writes m_entries at dirOffset; 18 when dirLength does not match them.
+    bool WriteDirectory();
+    bool SetPakLength(std::uint64_t length);
+    bool WriteData(std::uint64_t offset, std::size_t length, const void* buffer);
+    // Records in memory only. AddEntry: 21 for a name over 55 bytes, 22 when
+    // a live entry has it; the header is the caller's business.
+    bool AddEntry(std::string_view name, std::uint32_t offset, std::uint32_t length);
+    // Renames live record `index` to ToPakPath(name), which must pass both
+    // name rules (21 or 23); 20 for a bad index. No clash check.
+    bool RenameEntry(std::size_t index, std::string_view name);
+    // Moves live record `index` to the gibbed list; dirLength drops by 64.
+    bool GibEntry(std::size_t index);
+    // Moves gibbed record `index` back to the end of the live directory.
+    // When live data now occupies its bytes the record is dropped for good
+    // and the call fails without a code.
+    bool RestoreEntry(std::size_t index);
+
     // The path still names the file that is open; else code 28.
     bool CheckPakExists();
     // The file layer's reads and writes on the open pak, a failure classified
@@ -206,6 +211,21 @@ protected:
     static constexpr std::size_t kTransferChunk = std::size_t{1} << 20;
     char* TransferBuffer();
 
+    // Where a change that adds `size` bytes of data and one record puts
+    // them (the record at `replacing` gibbed in the same change): the data
+    // where the directory began when it ended the file, else at the end,
+    // but never before a byte a live record claims; the directory right
+    // behind the data, last in the file.
+    struct GrowthPlan {
+        std::uint64_t dataOffset = 0;    // the directory follows the data
+        std::uint64_t dirLength = 0;     // after the change
+        std::uint64_t length = 0;        // the file's, after the change
+        std::uint64_t lengthBefore = 0;  // the file's with a replaced record gone
+        bool pushed = false;             // moved out by a claim past the end
+    };
+    GrowthPlan PlanGrowth(std::uint64_t size, bool replacing) const;
+    // 2 GiB at most: else 11, or 15 when only a damaged claim pushed it.
+    bool CheckGrowthFits(const GrowthPlan& plan);
     // Places `size` bytes under `name` by the placement rule: where the
     // directory began when it ended the file (the file grows by size + 64),
     // else at the end (the directory follows). The live record at

@@ -36,10 +36,7 @@ int CPakFile::FindEntryByName(std::string_view name) const
 
 bool CPakFile::HasFolder(std::string_view folder) const
 {
-    std::string prefix = ToPakPath(folder);
-    if (prefix.empty()) return !m_entries.empty();
-    if (prefix.back() != '/') prefix.push_back('/');
-    return m_index.HasPrefix(m_entries, prefix);
+    return m_index.HasPrefix(m_entries, FolderPrefix(folder));
 }
 
 int CPakFile::FindDeletedEntry(std::string_view name) const
@@ -56,18 +53,14 @@ void CPakFile::FindPrefix(std::string_view prefix, std::vector<std::uint32_t>& i
 
 void CPakFile::ListFolderRecords(std::string_view folder, std::vector<std::uint32_t>& indices) const
 {
-    std::string prefix = ToPakPath(folder);
-    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
-    FindPrefix(prefix, indices);
+    FindPrefix(FolderPrefix(folder), indices);
 }
 
 void CPakFile::ListFolder(std::string_view folder, StringArray& out)
 {
-    std::string prefix = ToPakPath(folder);
-    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
     try {
         std::vector<std::uint32_t> indices;
-        FindPrefix(prefix, indices);
+        ListFolderRecords(folder, indices);
         out.reserve(out.size() + indices.size());
         for (const std::uint32_t i : indices) out.emplace_back(m_entries[i].Name());
     } catch (const std::bad_alloc&) {

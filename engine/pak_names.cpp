@@ -38,6 +38,13 @@ bool IsRootName(std::string_view path)
     return path.find_first_not_of("/\\") == std::string_view::npos;
 }
 
+std::string FolderPrefix(std::string_view folder)
+{
+    std::string prefix = ToPakPath(folder);
+    if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
+    return prefix;
+}
+
 std::string PakFolder(std::string_view folder) { return IsRootName(folder) ? std::string() : ToPakPath(folder); }
 
 bool StartsWithPakPrefix(std::string_view name, std::string_view prefix)

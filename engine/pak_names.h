@@ -29,6 +29,10 @@ std::string JoinDiskPath(std::string_view diskFolder, std::string_view name);
 // separator are dropped ("", "/", "//", "\\/", "C:///").
 bool IsRootName(std::string_view path);
 
+// The prefix every name beneath a folder starts with: its pak form with
+// one '/' at the end ("" for the root).
+std::string FolderPrefix(std::string_view folder);
+
 // A folder to put entries in, in pak form: a name that means the root
 // ("", "/", "C:\\") is the root.
 std::string PakFolder(std::string_view folder);

@@ -3,6 +3,7 @@
 // directory last), but the directory the header points at is first copied
 // out of the way, so no crash can leave the header pointing at new data.
 #include "pak_file.h"
+#include "pak_range.h"
 
 #include <algorithm>
 #include <new>
@@ -61,36 +62,52 @@ bool CPakFile::RefuseUnsafeLayout()
 
 void CPakFile::NoteLayout()
 {
-    const std::uint64_t dirOffset = m_header.dirOffset;
-    const std::uint64_t dirEnd = dirOffset + m_header.dirLength;
-    m_bUnsafeLayout = m_header.dirLength != 0 && dirOffset < kPakHeaderSize;
+    const ByteRange header{0, kPakHeaderSize};
+    const ByteRange directory{m_header.dirOffset, m_header.dirLength};
+    m_bUnsafeLayout = directory.Overlaps(header);
     m_nClaimedEnd = kPakHeaderSize;
     for (const PakEntry& entry : m_entries) {
-        if (entry.length == 0) continue;
-        m_nClaimedEnd = std::max(m_nClaimedEnd, entry.End());
-        if (entry.offset < kPakHeaderSize || (entry.offset < dirEnd && dirOffset < entry.End())) m_bUnsafeLayout = true;
+        const ByteRange data = DataOf(entry);
+        if (data.length == 0) continue;
+        m_nClaimedEnd = std::max(m_nClaimedEnd, data.End());
+        if (data.Overlaps(header) || data.Overlaps(directory)) m_bUnsafeLayout = true;
     }
+}
+
+CPakFile::GrowthPlan CPakFile::PlanGrowth(std::uint64_t size, bool replacing) const
+{
+    GrowthPlan plan;
+    // The layout as if the replaced record were already gone.
+    plan.lengthBefore = m_nLogicalLength;
+    std::uint64_t dirLength = m_header.dirLength;
+    const std::uint64_t dirOffset = m_header.dirOffset;
+    if (replacing) {
+        if (dirOffset + dirLength == plan.lengthBefore) plan.lengthBefore -= kPakEntrySize;
+        dirLength -= kPakEntrySize;
+    }
+    const std::uint64_t ruleOffset = dirOffset + dirLength == plan.lengthBefore ? dirOffset : plan.lengthBefore;
+    plan.dataOffset = std::max(ruleOffset, m_nClaimedEnd);
+    plan.pushed = plan.dataOffset != ruleOffset;
+    plan.dirLength = dirLength + kPakEntrySize;
+    plan.length = plan.dataOffset + size + plan.dirLength;
+    return plan;
+}
+
+bool CPakFile::CheckGrowthFits(const GrowthPlan& plan)
+{
+    if (CheckFitsPak(plan.length)) return true;
+    // Pushed that far only by a record that claims bytes past the end.
+    if (plan.pushed) PakFailedWith(errBadDirectory);
+    return false;
 }
 
 bool CPakFile::PlaceNewData(std::string_view name, std::uint64_t size, IPakDataSource& source, int replaceIndex)
 {
     if (!CheckPakExists() || RefuseUnsafeLayout()) return false;
-    // The layout as if the replaced entry were already gone.
-    std::uint64_t length = m_nLogicalLength;
-    std::uint64_t dirLength = m_header.dirLength;
-    const std::uint64_t dirOffset = m_header.dirOffset;
-    if (replaceIndex >= 0) {
-        if (dirOffset + dirLength == length) length -= kPakEntrySize;
-        dirLength -= kPakEntrySize;
-    }
-    const std::uint64_t ruleOffset = dirOffset + dirLength == length ? dirOffset : length;
-    const std::uint64_t dataOffset = std::max(ruleOffset, m_nClaimedEnd);
-    const std::uint64_t newLength = dataOffset + size + dirLength + kPakEntrySize;
-    if (!CheckFitsPak(newLength)) {
-        // Pushed that far only by a record that claims bytes past the end.
-        if (dataOffset != ruleOffset) PakFailedWith(errBadDirectory);
-        return false;
-    }
+    const GrowthPlan plan = PlanGrowth(size, replaceIndex >= 0);
+    if (!CheckGrowthFits(plan)) return false;
+    const std::uint64_t dataOffset = plan.dataOffset;
+    const std::uint64_t newLength = plan.length;
 
     if (OverlapsCommittedDirectory(dataOffset, size) && !RelocateCommittedDirectory(newLength)) {
         RestoreLayout();
@@ -129,7 +146,7 @@ bool CPakFile::PlaceNewData(std::string_view name, std::uint64_t size, IPakDataS
         RestoreLayout();
         return false;
     }
-    SetHeader(static_cast<std::uint32_t>(dataOffset + size), static_cast<std::uint32_t>(dirLength + kPakEntrySize));
+    SetHeader(static_cast<std::uint32_t>(dataOffset + size), static_cast<std::uint32_t>(plan.dirLength));
     m_nLogicalLength = newLength;
     if (size != 0) m_nClaimedEnd = std::max(m_nClaimedEnd, dataOffset + size);
     m_nBatchBytes += size;

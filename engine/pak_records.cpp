@@ -2,6 +2,7 @@
 // change memory only; callers write.
 #include "pak_file.h"
 #include "pak_names.h"
+#include "pak_range.h"
 
 #include <new>
 
@@ -94,14 +95,9 @@ bool CPakFile::RestoreEntry(std::size_t index)
 
 bool CPakFile::CollidesWithLiveData(const PakEntry& record, int except) const
 {
-    const std::int64_t s = record.offset;
-    const std::int64_t e = s + record.length;
-    if (s == e) return false;
+    const ByteRange data = DataOf(record);
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        if (static_cast<int>(i) == except) continue;
-        const std::int64_t a = m_entries[i].offset;
-        const std::int64_t b = a + m_entries[i].length;
-        if (a != b && ((a <= s && s < b) || (s < a && a < e))) return true;
+        if (static_cast<int>(i) != except && data.Overlaps(DataOf(m_entries[i]))) return true;
     }
     return false;
 }

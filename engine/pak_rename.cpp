@@ -62,8 +62,7 @@ bool CPakArchive::RenameFolder(std::string_view oldFolder, std::string_view newF
         m_nError = errBadName;
         return false;
     }
-    std::string o = ToPakPath(oldFolder);
-    if (o.empty() || o.back() != '/') o.push_back('/');
+    const std::string o = FolderPrefix(oldFolder);
     std::string n = ToPakPath(newFolder);
     if (!n.empty() && n.back() == '/') n.pop_back();
     if (!CheckCreatedName(n, std::string::npos, true)) return false;

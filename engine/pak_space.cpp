@@ -1,6 +1,7 @@
 // Unused space: measuring it, and recovering it by packing the live data
 // towards the start of the file without ever exposing a torn pak.
 #include "pak_file.h"
+#include "pak_range.h"
 
 #include <algorithm>
 #include <new>
@@ -10,40 +11,30 @@
 namespace vantor {
 namespace {
 
-struct Range {
-    std::uint64_t offset = 0;
-    std::uint64_t length = 0;
-    std::uint64_t End() const { return offset + length; }
-    bool Overlaps(const Range& other) const
-    {
-        return length != 0 && other.length != 0 && offset < other.End() && other.offset < End();
-    }
-};
-
 // The old places of entries moved since the last commit. The header on disk
 // still points at them, so nothing may be written there until it no longer
 // does. Kept in ascending order, as entries are moved in offset order.
 class CPendingSources {
 public:
-    void Add(Range range) { m_ranges.push_back(range); }
-    void SetScratch(Range range) { m_scratch = range; }
+    void Add(ByteRange range) { m_ranges.push_back(range); }
+    void SetScratch(ByteRange range) { m_scratch = range; }
     void Clear()
     {
         m_ranges.clear();
         m_scratch.reset();
     }
     bool Empty() const { return m_ranges.empty() && !m_scratch; }
-    bool Overlaps(const Range& target) const
+    bool Overlaps(const ByteRange& target) const
     {
         if (m_scratch && m_scratch->Overlaps(target)) return true;
         const auto it = std::upper_bound(m_ranges.begin(), m_ranges.end(), target.offset,
-                                         [](std::uint64_t offset, const Range& r) { return offset < r.End(); });
+                                         [](std::uint64_t offset, const ByteRange& r) { return offset < r.End(); });
         return it != m_ranges.end() && it->Overlaps(target);
     }
 
 private:
-    std::vector<Range> m_ranges;
-    std::optional<Range> m_scratch;
+    std::vector<ByteRange> m_ranges;
+    std::optional<ByteRange> m_scratch;
 };
 
 }  // namespace
@@ -59,14 +50,14 @@ std::vector<std::uint32_t> CPakFile::OffsetOrder() const
 
 bool CPakFile::EntriesAreSound(std::uint64_t fileLength, const std::vector<std::uint32_t>& order) const
 {
-    const Range directory{m_header.dirOffset, m_header.dirLength};
+    const ByteRange directory{m_header.dirOffset, m_header.dirLength};
     if (directory.length != 0 && (directory.offset < kPakHeaderSize || directory.End() > fileLength)) return false;
     // Empty entries hold no bytes to lose.
     std::uint64_t previousEnd = kPakHeaderSize;
     for (const std::uint32_t i : order) {
         const PakEntry& entry = m_entries[i];
         if (entry.length == 0) continue;
-        const Range data{entry.offset, entry.length};
+        const ByteRange data{entry.offset, entry.length};
         if (data.offset < previousEnd || data.End() > fileLength || data.Overlaps(directory)) return false;
         previousEnd = data.End();
     }
@@ -235,7 +226,7 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
         if (!parkingBlocked) parkedEnd = parking;
         return true;
     };
-    const auto mustCommitBefore = [&](const Range& target) {
+    const auto mustCommitBefore = [&](const ByteRange& target) {
         return OverlapsCommittedDirectory(target.offset, target.length) || pending.Overlaps(target);
     };
 
@@ -252,8 +243,8 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
             expected = entry.End();
             continue;
         }
-        const Range source{entry.offset, entry.length};
-        const Range target{expected, entry.length};
+        const ByteRange source{entry.offset, entry.length};
+        const ByteRange target{expected, entry.length};
         // The directory lying among the data goes out of the way first.
         if (OverlapsCommittedDirectory(target.offset, target.length) && !commitMoves()) return giveUp();
 
@@ -276,7 +267,7 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
                 expected = source.End();
                 continue;
             }
-            Range place{parkedEnd, entry.length};
+            ByteRange place{parkedEnd, entry.length};
             if (place.End() > parkingEnd || mustCommitBefore(place)) {
                 if (!commitMoves()) return giveUp();
                 if (parkingBlocked) {

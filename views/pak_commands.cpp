@@ -88,8 +88,9 @@ bool CPakTree::IsLoadedPak(const QString& path) const
 void CPakTree::ReplacePak(const QString& path)
 {
     if (!m_archive.ClosePak()) {
-        // The file went away or was replaced under the pak. The archive has
-        // let it go all the same, so nothing of it may stay on show.
+        // The file went away or was replaced under the pak, or changes still
+        // waiting could not be written. The archive has let it go all the
+        // same, so nothing of it may stay on show.
         ShowError(QString::fromStdString(m_archive.GetErrorText()));
         ClearPanes();
         m_strPakPath.clear();

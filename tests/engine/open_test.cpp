@@ -1,6 +1,6 @@
 // Opening and closing paks: malformed input, access modes, the lock that
 // keeps a second opener out, and paks that vanish while open.
-#include "engine/pak_archive.h"
+#include "pak_fixture.h"
 #include "support/faulty_file_system.h"
 #include "support/pak_builder.h"
 
@@ -188,12 +188,29 @@ TEST(ClosePak, ForgetsEverythingAndMayBeRepeated)
     EXPECT_EQ("An unspecified error occurred.", pak.GetErrorText());
 }
 
+TEST(ClosePak, ReportsACommitThatFailsOnTheWayOut)
+{
+    TempDir dir;
+    const std::string path = dir / "a.pak";
+    PakBuilder().File("a.txt", "a").File("b.txt", "b").WriteTo(path);
+    const std::string before = ReadFileBytes(path);
+    CFaultyFileSystem fileSystem;
+    CPakArchive pak(fileSystem);
+    ASSERT_TRUE(pak.OpenPak(path));
+    ASSERT_TRUE(pak.GibEntryByName("a.txt", false));
+    fileSystem.FailWriteOnce(0, FileCause::diskFull);
+    EXPECT_FALSE(pak.ClosePak());
+    EXPECT_EQ(errDiskFull, pak.GetError());
+    EXPECT_FALSE(pak.IsOpen());
+    EXPECT_EQ(before, ReadFileBytes(path));
+}
+
 TEST(VanishedPak, DeletedWhileOpenFailsEveryPrimitiveWith28)
 {
     TempDir dir;
     const std::string path = dir / "a.pak";
     PakBuilder().File("a.txt", "abc").WriteTo(path);
-    CPakArchive pak;
+    CPakForTests pak;
     ASSERT_TRUE(pak.OpenPak(path));
     ASSERT_EQ(0, ::unlink(path.c_str()));
 
@@ -220,7 +237,7 @@ TEST(VanishedPak, ReplacedWhileOpenIsNeverWrittenThroughTheOldHandle)
     TempDir dir;
     const std::string path = dir / "a.pak";
     PakBuilder().File("a.txt", "abc").WriteTo(path);
-    CPakArchive pak;
+    CPakForTests pak;
     ASSERT_TRUE(pak.OpenPak(path));
 
     // Another program saves a new file over the path (write, then rename).

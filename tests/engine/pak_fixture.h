@@ -13,6 +13,23 @@
 
 namespace vantor::test {
 
+// The archive with its raw writes and record changes in reach, for tests
+// that build or break a directory by hand; programs only get the changes
+// that keep the commit protocol.
+class CPakForTests : public CPakArchive {
+public:
+    using CPakArchive::CPakArchive;
+    using CPakFile::AddEntry;
+    using CPakFile::GibEntry;
+    using CPakFile::RenameEntry;
+    using CPakFile::RestoreEntry;
+    using CPakFile::SetHeader;
+    using CPakFile::SetPakLength;
+    using CPakFile::WriteData;
+    using CPakFile::WriteDirectory;
+    using CPakFile::WriteHeader;
+};
+
 class PakFixture : public ::testing::Test {
 protected:
     void Open(const PakBuilder& builder) { OpenBytes(builder.Build()); }
@@ -63,7 +80,7 @@ protected:
     TempDir m_dir;
     TempDir m_src;
     std::string m_path;
-    CPakArchive m_pak;
+    CPakForTests m_pak;
     CFaultyFileSystem m_fs;
     CPakArchive m_readOnly{m_fs};
 };
