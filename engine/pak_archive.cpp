@@ -120,14 +120,22 @@ int CPakArchive::ListSubfolders(std::string_view folder, StringArray& out)
     return static_cast<int>(out.size());
 }
 
-int CPakArchive::GetEntrySizeKB(std::string_view name) const
+std::uint64_t CPakArchive::ShownKB(std::uint64_t bytes)
+{
+    if (bytes == 0) return 0;
+    return bytes < 1024 ? 1 : bytes / 1024;
+}
+
+std::int64_t CPakArchive::GetEntryLength(std::string_view name) const
 {
     const int index = FindEntryByName(name);
-    if (index < 0) return -1;
-    const std::uint32_t length = m_entries[static_cast<std::size_t>(index)].length;
-    if (length == 0) return 0;
-    if (length < 1024) return 1;
-    return static_cast<int>(length / 1024);
+    return index < 0 ? -1 : std::int64_t{m_entries[static_cast<std::size_t>(index)].length};
+}
+
+int CPakArchive::GetEntrySizeKB(std::string_view name) const
+{
+    const std::int64_t length = GetEntryLength(name);
+    return length < 0 ? -1 : static_cast<int>(ShownKB(static_cast<std::uint64_t>(length)));
 }
 
 const char* CPakArchive::GetTypeName(std::string_view name) { return vantor::GetTypeName(name); }

@@ -113,6 +113,11 @@ public:
     int ListSubfolders(std::string_view folder, StringArray& out);
     // -1 when not a live entry; else the size shown to users (0, at least 1).
     int GetEntrySizeKB(std::string_view name) const;
+    // -1 when not a live entry; else its length in bytes.
+    std::int64_t GetEntryLength(std::string_view name) const;
+    // The kilobytes users see for a number of bytes: 0 for none, 1 for 1 to
+    // 1023, else whole kilobytes rounded down.
+    static std::uint64_t ShownKB(std::uint64_t bytes);
     static const char* GetTypeName(std::string_view name);
 
 protected:

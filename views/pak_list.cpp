@@ -275,20 +275,22 @@ std::vector<int> CPakList::GetSelectedRows() const
 
 qint64 CPakList::GetTotalSizeKB() const
 {
-    qint64 nTotal = 0;
+    // The bytes are added, then shown by the rows' own rule: a folder of
+    // many small files is not as large as its rounded rows.
+    std::uint64_t nBytes = 0;
     for (int nRow = 0; nRow < GetItemCount(); ++nRow)
-        nTotal += std::max(0, m_pModel->Row(nRow).nSizeKB);
-    return nTotal;
+        nBytes += static_cast<std::uint64_t>(m_pModel->Row(nRow).nBytes);
+    return static_cast<qint64>(CPakArchive::ShownKB(nBytes));
 }
 
 void CPakList::ShowSelectionStatus()
 {
     const std::vector<int> selected = GetSelectedRows();
-    qint64 nTotal = 0;
+    std::uint64_t nBytes = 0;
     for (const int nRow : selected)
-        nTotal += std::max(0, m_pModel->Row(nRow).nSizeKB);
+        nBytes += static_cast<std::uint64_t>(m_pModel->Row(nRow).nBytes);
     m_services.frame.SetPaneText(0, QStringLiteral("%1 object(s) selected").arg(selected.size()));
-    m_services.frame.SetPaneText(1, FormatTotalKB(nTotal));
+    m_services.frame.SetPaneText(1, FormatTotalKB(static_cast<qint64>(CPakArchive::ShownKB(nBytes))));
 }
 
 void CPakList::OnItemChanged()

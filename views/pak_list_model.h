@@ -24,6 +24,7 @@ struct CListRow {
     QString strName;         // the name as shown
     int nKind = kindFile;
     int nSizeKB = -1;  // -1 for no size (folders)
+    qint64 nBytes = 0;  // what totals add up
     QString strType;
 };
 

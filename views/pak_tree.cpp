@@ -253,8 +253,11 @@ bool CPakTree::LoadAndShowPak(const QString& path)
 {
     ClearPanes();
     m_strPakPath = path;
-    if (!LoadPak())
+    if (!LoadPak()) {
+        // The old pak's counts go with its rows.
+        UpdateStatusBar();
         return false;
+    }
     QTreeWidgetItem* pRoot = GetRootItem();
     FillTree(pRoot, std::string());
     // An empty pak's root stays closed: there is nothing to open.
@@ -399,7 +402,7 @@ void CPakTree::FillList()
         row.strName = DecodeName(file);
         path.resize(folder.size());
         path += file;
-        row.nSizeKB = std::max(0, m_archive.GetEntrySizeKB(path));
+        SetRowSize(row, path);
         row.strType = TypeNameOf(row.strName);
         row.strRawName = std::move(file);
         fileRows.push_back(std::move(row));
@@ -427,6 +430,12 @@ void CPakTree::FillList()
     m_pList->SetRows(std::move(rows));
 }
 
+void CPakTree::SetRowSize(CListRow& row, const std::string& path) const
+{
+    row.nBytes = std::max<qint64>(0, m_archive.GetEntryLength(path));
+    row.nSizeKB = static_cast<int>(CPakArchive::ShownKB(static_cast<std::uint64_t>(row.nBytes)));
+}
+
 void CPakTree::AddListItem(const std::string& name, int nKind)
 {
     if (!m_pList || (nKind != kindFile && nKind != kindFolder))
@@ -439,7 +448,7 @@ void CPakTree::AddListItem(const std::string& name, int nKind)
     row.strRawName = name;
     row.nKind = nKind;
     if (nKind == kindFile) {
-        row.nSizeKB = std::max(0, m_archive.GetEntrySizeKB(CurrentFolderPath() + name));
+        SetRowSize(row, CurrentFolderPath() + name);
         row.strType = TypeNameOf(row.strName);
     } else {
         row.strType = QStringLiteral("Folder");

@@ -22,6 +22,7 @@
 namespace vantor {
 
 class CPakList;
+struct CListRow;
 
 class CPakTree : public QTreeWidget, public IFramePane {
     Q_OBJECT
@@ -147,6 +148,8 @@ protected:
     void SizeColumn();
     // Empties the tree and the list.
     void ClearPanes();
+    // A file row's bytes and shown kilobytes, from the entry at path.
+    void SetRowSize(CListRow& row, const std::string& path) const;
     // Closes the loaded pak, keeps it in the recent list and shows path:
     // how New Pak, Open Pak and the recent list end.
     void ReplacePak(const QString& path);

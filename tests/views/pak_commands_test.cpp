@@ -227,6 +227,8 @@ TEST_F(PakCommands, APakThatFailsToOpenLeavesBothPanesEmptyAndIsNotRemembered)
     EXPECT_EQ(m_prompt.Questions().back().kind, CScriptedPrompt::Kind::message);
     EXPECT_FALSE(Tree().HasItems());
     EXPECT_EQ(List().GetItemCount(), 0);
+    EXPECT_EQ(Pane(0), "");
+    EXPECT_EQ(Pane(1), "");
     EXPECT_FALSE(Enabled(ID_UP_ONE_LEVEL));
     WriteProfileInt("Options", "RecoverOnExit", 0);
     CloseFrame();

@@ -192,6 +192,18 @@ TEST_F(TreeView, StatusBarCountsTheFolderAndShowsUnusedSpaceAtTheRoot)
     EXPECT_EQ(Pane(1), "1.1MB     Unused Space:  4KB");
 }
 
+TEST_F(TreeView, TotalsAddTheBytesNotTheRoundedRows)
+{
+    // Each row shows 1KB; the six of them hold 2 500 bytes, not 6KB.
+    PakBuilder pak;
+    for (int i = 0; i < 5; ++i) pak.File("few/f" + std::to_string(i) + ".dat", std::string(100, 'f'));
+    pak.File("few/g.dat", std::string(2000, 'g'));
+    OpenFrame(WritePak(pak));
+    Enter("few");
+    EXPECT_EQ(Pane(0), "6 object(s)");
+    EXPECT_EQ(Pane(1), "2KB");
+}
+
 TEST_F(TreeView, FoldersAddedToThePakJoinTheTreeInOrder)
 {
     OpenFrame(WritePak(PakBuilder().File("maps/dm/dm1.bsp", "d").File("maps/zz/z.bsp", "z")));
