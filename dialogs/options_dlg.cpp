@@ -78,6 +78,11 @@ COptionsDlg::COptionsDlg(IPrompt& prompt, QWidget* pParent)
     auto* pButtons = new QDialogButtonBox;
     pButtons->addButton(m_pOK, QDialogButtonBox::AcceptRole);
     pButtons->addButton(m_pCancel, QDialogButtonBox::RejectRole);
+    // Return means OK wherever the focus is: a button that had the focus
+    // must not stay the default (Qt's auto-default), least of all Browse.
+    m_pBrowse->setAutoDefault(false);
+    m_pCancel->setAutoDefault(false);
+    m_pOK->setAutoDefault(false);
     m_pOK->setDefault(true);
 
     auto* pLayout = new QVBoxLayout(this);

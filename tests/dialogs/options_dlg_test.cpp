@@ -6,6 +6,7 @@
 #include "support/scripted_prompt.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -166,6 +167,22 @@ TEST_F(OptionsDialog, PromptModeAcceptsAnyPath)
     EXPECT_EQ(m_dialog.result(), QDialog::Accepted);
     EXPECT_EQ(Stored("ExtractPath").toString(), "/no/such/folder");
     EXPECT_EQ(Stored("UseExtractPath").toInt(), 0);
+}
+
+TEST_F(OptionsDialog, ReturnInThePathAcceptsAndNeverBrowses)
+{
+    Open();
+    Click(Find<QRadioButton>("radioAlwaysExtractTo"));
+    // The Browse button has had the focus: it must not stay the default.
+    Find<QPushButton>("buttonBrowse")->setFocus();
+    auto* pEdit = Find<QLineEdit>("editExtractPath");
+    pEdit->setFocus();
+    pEdit->setText(QDir::tempPath());
+    QTest::keyClick(pEdit, Qt::Key_Return);
+    EXPECT_TRUE(Find<QPushButton>("buttonOk")->isDefault());
+    EXPECT_TRUE(m_prompt.Questions().empty());
+    EXPECT_EQ(m_dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(Stored("ExtractPath").toString(), QDir::tempPath());
 }
 
 TEST_F(OptionsDialog, AlwaysModeRefusesAPathThatIsNoFolder)
