@@ -351,10 +351,12 @@ QString CPakTree::TypeNameOf(const QString& name)
     const auto cached = m_typeNames.constFind(key);
     if (cached != m_typeNames.cend())
         return *cached;
-    QString type = m_services.shell.GetTypeName(name);
-    // The desktop knows nothing of most Quake types; the program does.
+    // Quake's own types by the program's names: the desktop knows most of
+    // their extensions from other worlds, if at all. Other types keep the
+    // desktop's name.
+    QString type = QString::fromLatin1(CPakArchive::GetTypeName(name.toStdString()));
     if (type == u"Unknown")
-        type = QString::fromLatin1(CPakArchive::GetTypeName(name.toStdString()));
+        type = m_services.shell.GetTypeName(name);
     m_typeNames.insert(key, type);
     return type;
 }

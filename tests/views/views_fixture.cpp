@@ -9,7 +9,12 @@ namespace vantor::test {
 void ViewsTest::SetUp()
 {
     SettingsTest::SetUp();
-    m_shell.m_typeNames = {{"txt", "Text document"}, {"cfg", "Configuration file"}};
+    // The desktop also names two Quake extensions after other programs'
+    // files; the program's own names must win for those.
+    m_shell.m_typeNames = {{"txt", "Text document"},
+                           {"cfg", "Configuration file"},
+                           {"dat", "Generic data"},
+                           {"bsp", "Another program's project"}};
 }
 
 void ViewsTest::TearDown()
