@@ -209,7 +209,7 @@ void CMainFrame::SizePanes()
 {
     // The right pane takes whatever the tree leaves, so only the tree's width
     // decides the split; "ListWidth" is kept for what it records.
-    const int nTreeWidth = GetProfileInt(kWindowSize, QStringLiteral("TreeWidth"), m_nClientWidth / 6);
+    const int nTreeWidth = GetProfileInt(kWindowSize, QStringLiteral("TreeWidth"), m_nClientWidth / 4);
     const int nSplitterWidth = m_pSplitter->width() > 0 ? m_pSplitter->width() : m_nClientWidth;
     const int nRest = nSplitterWidth - nTreeWidth - m_pSplitter->handleWidth();
     m_pSplitter->setSizes({nTreeWidth, std::max(nRest, 1)});

@@ -16,7 +16,14 @@ const QString kWindowSize = QStringLiteral("Window size");
 
 QRect DefaultWindowRect()
 {
-    return QRect(10, 10, 500 - 10, 400 - 10);
+    // With nothing stored: two-thirds of the screen's free area, centred.
+    const QScreen* pPrimary = QGuiApplication::primaryScreen();
+    if (!pPrimary)
+        return QRect(10, 10, 500 - 10, 400 - 10);
+    const QRect available = pPrimary->availableGeometry();
+    QRect rect(QPoint(), available.size() * 2 / 3);
+    rect.moveCenter(available.center());
+    return rect;
 }
 
 std::optional<QRect> ParseWindowRect(const QString& text)
@@ -55,7 +62,7 @@ QRect MoveOntoScreen(const QRect& rect)
     if (!pPrimary)
         return rect;
     QRect moved = rect;
-    moved.moveTopLeft(pPrimary->availableGeometry().topLeft() + DefaultWindowRect().topLeft());
+    moved.moveTopLeft(pPrimary->availableGeometry().topLeft() + QPoint(10, 10));
     return moved;
 }
 

@@ -10,7 +10,8 @@
 
 namespace vantor {
 
-// The normal rectangle used when none was saved: (10, 10) to (500, 400).
+// The normal rectangle used when none was saved: two-thirds of the primary
+// screen's available area, centred.
 QRect DefaultWindowRect();
 
 // "Rect" holds left, top, right and bottom. Any four whitespace-separated

@@ -330,6 +330,12 @@ void CPakList::OnInitialUpdate()
     m_pTreeView->SetSortOrder(m_nSortColumn, m_bAscending);
     m_pTreeView->FillList();
     m_pTreeView->UpdateStatusBar();
+    // With no width stored, the names shown decide it: as wide as the
+    // longest, at least the default, at most half the list.
+    if (GetProfileInt(kWindowSize, QStringLiteral("Column0"), -1) < 0) {
+        const int nWanted = std::max(nDefaultWidth, sizeHintForColumn(0));
+        header()->resizeSection(0, std::min(nWanted, std::max(nDefaultWidth, viewport()->width() / 2)));
+    }
 }
 
 void CPakList::OnFrameClosing()

@@ -41,19 +41,23 @@ protected:
     CFakeShell m_shell;
 };
 
-TEST_F(Placement, FirstStartUsesTheDefaultRectangle)
+TEST_F(Placement, FirstStartUsesTwoThirdsOfTheScreenCentred)
 {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     auto pFrame = Open();
-    EXPECT_EQ(pFrame->geometry(), QRect(10, 10, 490, 390));
-    EXPECT_EQ(Splitter(*pFrame)->sizes().value(0), 490 / 6);
-    EXPECT_EQ(pFrame->findChild<QLabel*>("statusPane1")->width(), 490 * 11 / 20);
+    const QRect first = pFrame->geometry();
+    EXPECT_EQ(first, DefaultWindowRect());
+    EXPECT_EQ(first.size(), screen.size() * 2 / 3);
+    EXPECT_LE(std::abs(first.center().x() - screen.center().x()), 1);
+    EXPECT_EQ(Splitter(*pFrame)->sizes().value(0), first.width() / 4);
+    EXPECT_EQ(pFrame->findChild<QLabel*>("statusPane1")->width(), first.width() * 11 / 20);
     EXPECT_EQ(pFrame->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized), Qt::WindowNoState);
 
     pFrame->close();
-    EXPECT_EQ(SavedRect(), "0010 0010 0500 0400");
+    EXPECT_EQ(SavedRect(), FormatWindowRect(first));
     EXPECT_EQ(Saved("icon"), 0);
     EXPECT_EQ(Saved("max"), 0);
-    EXPECT_EQ(Saved("TreeWidth"), 490 / 6);
+    EXPECT_EQ(Saved("TreeWidth"), first.width() / 4);
     EXPECT_EQ(Saved("ListWidth"), Splitter(*pFrame)->sizes().value(1));
     EXPECT_GT(Saved("ListWidth"), 0);
 }
@@ -127,7 +131,7 @@ TEST_F(Placement, MaximisedWindowSavesItsNormalRectangle)
     pFrame->close();
     EXPECT_EQ(Saved("icon"), 0);
     EXPECT_EQ(Saved("max"), 1);
-    EXPECT_EQ(SavedRect(), "0010 0010 0500 0400");
+    EXPECT_EQ(SavedRect(), FormatWindowRect(DefaultWindowRect()));
 
     auto pAgain = Open();
     EXPECT_TRUE(pAgain->windowState() & Qt::WindowMaximized);
@@ -161,7 +165,7 @@ TEST_F(Placement, MinimisedFromNormalRestoresToNormal)
     pFrame->close();
     EXPECT_EQ(Saved("icon"), 1);
     EXPECT_EQ(Saved("max"), 0);
-    EXPECT_EQ(SavedRect(), "0010 0010 0500 0400");
+    EXPECT_EQ(SavedRect(), FormatWindowRect(DefaultWindowRect()));
 
     auto pAgain = Open();
     EXPECT_EQ(pAgain->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized), Qt::WindowMinimized);
