@@ -4,8 +4,8 @@
 #include "dialogs/prompt.h"
 #include "res/command_table.h"
 #include "res/frame_layout.h"
-#include "res/profile.h"
 #include "res/resource.h"
+#include "res/settings.h"
 #include "views/pak_list.h"
 #include "views/pak_tree.h"
 
@@ -26,7 +26,7 @@ namespace vantor {
 
 namespace {
 
-const QString kWindowSize = QStringLiteral("Window size");
+const QString kWindowSize = QString::fromLatin1(setting::kWindowSize);
 
 // How often the toolbar's enabled states are refreshed while nothing else
 // asks for it: often enough to look immediate, rarely enough to cost nothing.
@@ -209,7 +209,7 @@ void CMainFrame::SizePanes()
 {
     // The right pane takes whatever the tree leaves, so only the tree's width
     // decides the split; "ListWidth" is kept for what it records.
-    const int nTreeWidth = GetProfileInt(kWindowSize, QStringLiteral("TreeWidth"), m_nClientWidth / 4);
+    const int nTreeWidth = ReadSetting(setting::kTreeWidth, m_nClientWidth / 4);
     const int nSplitterWidth = m_pSplitter->width() > 0 ? m_pSplitter->width() : m_nClientWidth;
     const int nRest = nSplitterWidth - nTreeWidth - m_pSplitter->handleWidth();
     m_pSplitter->setSizes({nTreeWidth, std::max(nRest, 1)});
@@ -218,11 +218,11 @@ void CMainFrame::SizePanes()
 void CMainFrame::OnDestroy()
 {
     const QList<int> sizes = m_pSplitter->sizes();
-    WriteProfileInt(kWindowSize, QStringLiteral("TreeWidth"), sizes.value(0));
-    WriteProfileInt(kWindowSize, QStringLiteral("ListWidth"), sizes.value(1));
+    WriteSetting(setting::kTreeWidth, sizes.value(0));
+    WriteSetting(setting::kListWidth, sizes.value(1));
     if (m_pList) {
         for (int nColumn = 0; nColumn < 3; ++nColumn)
-            WriteProfileInt(kWindowSize, QStringLiteral("Column%1").arg(nColumn), m_pList->GetColumnWidth(nColumn));
+            WriteProfileInt(kWindowSize, setting::ColumnKey(nColumn), m_pList->GetColumnWidth(nColumn));
     }
     CPersistentFrame::OnDestroy();
 }

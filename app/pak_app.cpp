@@ -3,7 +3,7 @@
 #include "app/main_frame.h"
 #include "dialogs/options_dlg.h"
 #include "dialogs/prompt.h"
-#include "res/profile.h"
+#include "res/settings.h"
 
 #include <QDir>
 
@@ -35,7 +35,7 @@ bool CPakApp::InitInstance(const QString& strCmdLinePak)
     // No "AssociatePak" at all means Vantor has never been set up for this
     // user: the first settings are chosen before the window appears, and
     // only OK leaves the dialog.
-    if (GetProfileInt(QStringLiteral("Options"), QStringLiteral("AssociatePak"), -1) == -1) {
+    if (ReadSetting(setting::kAssociatePak, -1) == -1) {
         COptionsDlg dialog(m_prompt);
         dialog.m_bAllowCancel = 0;
         m_prompt.DoModal(dialog);
@@ -55,8 +55,8 @@ bool CPakApp::InitInstance(const QString& strCmdLinePak)
 
 void CPakApp::RegisterPakType()
 {
-    const int nAssociate = GetProfileInt(QStringLiteral("Options"), QStringLiteral("AssociatePak"), 1);
-    const int nNewPak = GetProfileInt(QStringLiteral("Options"), QStringLiteral("NewPak"), 1);
+    const int nAssociate = ReadSetting(setting::kAssociatePak);
+    const int nNewPak = ReadSetting(setting::kNewPak);
     CPakRegistration(RegistrationPaths::FromEnvironment(), m_runTool).Refresh(nAssociate, nNewPak);
 }
 

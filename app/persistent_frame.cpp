@@ -1,18 +1,12 @@
 #include "app/persistent_frame.h"
 
-#include "res/profile.h"
+#include "res/settings.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
 namespace vantor {
-
-namespace {
-
-const QString kWindowSize = QStringLiteral("Window size");
-
-}  // namespace
 
 QRect DefaultWindowRect()
 {
@@ -79,9 +73,9 @@ void CPersistentFrame::ActivateFrame()
     m_bFirstTime = false;
 
     const QRect rectNormal = MoveOntoScreen(
-        ParseWindowRect(GetProfileString(kWindowSize, QStringLiteral("Rect"))).value_or(DefaultWindowRect()));
-    const bool bIcon = GetProfileInt(kWindowSize, QStringLiteral("icon"), 0) != 0;
-    const bool bMax = GetProfileInt(kWindowSize, QStringLiteral("max"), 0) != 0;
+        ParseWindowRect(ReadSettingText(setting::kRect)).value_or(DefaultWindowRect()));
+    const bool bIcon = ReadSetting(setting::kIcon) != 0;
+    const bool bMax = ReadSetting(setting::kMax) != 0;
 
     setGeometry(rectNormal);
     OnPlacementRestored(rectNormal);
@@ -117,9 +111,9 @@ void CPersistentFrame::OnDestroy()
         // Full screen comes back as the nearest state the frame restores.
         nMax = 1;
     }
-    WriteProfileString(kWindowSize, QStringLiteral("Rect"), FormatWindowRect(normalGeometry()));
-    WriteProfileInt(kWindowSize, QStringLiteral("icon"), nIcon);
-    WriteProfileInt(kWindowSize, QStringLiteral("max"), nMax);
+    WriteSettingText(setting::kRect, FormatWindowRect(normalGeometry()));
+    WriteSetting(setting::kIcon, nIcon);
+    WriteSetting(setting::kMax, nMax);
 }
 
 void CPersistentFrame::closeEvent(QCloseEvent* pEvent)

@@ -1,7 +1,7 @@
 #include "dialogs/options_dlg.h"
 
 #include "dialogs/prompt.h"
-#include "res/profile.h"
+#include "res/settings.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -18,7 +18,6 @@ namespace vantor {
 
 namespace {
 
-const QString kOptions = QStringLiteral("Options");
 
 template <typename Widget>
 Widget* Named(Widget* pWidget, const char* pszName)
@@ -143,14 +142,14 @@ void COptionsDlg::showEvent(QShowEvent* pEvent)
 
 void COptionsDlg::OnInitDialog()
 {
-    m_bAssociate = GetProfileInt(kOptions, QStringLiteral("AssociatePak"), 1);
-    m_bConfirmRecover = GetProfileInt(kOptions, QStringLiteral("ConfirmRecover"), 1);
-    m_bRecoverOnExit = GetProfileInt(kOptions, QStringLiteral("RecoverOnExit"), 1);
-    m_bNewPak = GetProfileInt(kOptions, QStringLiteral("NewPak"), 1);
-    m_strExtractPath = GetProfileString(kOptions, QStringLiteral("ExtractPath"), QString());
-    m_nExtractMode = GetProfileInt(kOptions, QStringLiteral("UseExtractPath"), 0);
-    m_bExtractWarning = GetProfileInt(kOptions, QStringLiteral("ExtractWarning"), 0);
-    m_bConfirmUpdate = GetProfileInt(kOptions, QStringLiteral("ConfirmUpdate"), 0);
+    m_bAssociate = ReadSetting(setting::kAssociatePak);
+    m_bConfirmRecover = ReadSetting(setting::kConfirmRecover);
+    m_bRecoverOnExit = ReadSetting(setting::kRecoverOnExit);
+    m_bNewPak = ReadSetting(setting::kNewPak);
+    m_strExtractPath = ReadSettingText(setting::kExtractPath);
+    m_nExtractMode = ReadSetting(setting::kUseExtractPath);
+    m_bExtractWarning = ReadSetting(setting::kExtractWarning);
+    m_bConfirmUpdate = ReadSetting(setting::kConfirmUpdate);
 
     // The New menu entry only exists while .pak is registered.
     if (m_bAssociate == 0)
@@ -203,14 +202,14 @@ void COptionsDlg::OnOK()
         m_pExtractPath->selectAll();
         return;
     }
-    WriteProfileInt(kOptions, QStringLiteral("AssociatePak"), m_bAssociate);
-    WriteProfileInt(kOptions, QStringLiteral("ConfirmRecover"), m_bConfirmRecover);
-    WriteProfileInt(kOptions, QStringLiteral("NewPak"), m_bNewPak);
-    WriteProfileInt(kOptions, QStringLiteral("RecoverOnExit"), m_bRecoverOnExit);
-    WriteProfileInt(kOptions, QStringLiteral("ExtractWarning"), m_bExtractWarning);
-    WriteProfileInt(kOptions, QStringLiteral("UseExtractPath"), m_nExtractMode);
-    WriteProfileInt(kOptions, QStringLiteral("ConfirmUpdate"), m_bConfirmUpdate);
-    WriteProfileString(kOptions, QStringLiteral("ExtractPath"), m_strExtractPath);
+    WriteSetting(setting::kAssociatePak, m_bAssociate);
+    WriteSetting(setting::kConfirmRecover, m_bConfirmRecover);
+    WriteSetting(setting::kNewPak, m_bNewPak);
+    WriteSetting(setting::kRecoverOnExit, m_bRecoverOnExit);
+    WriteSetting(setting::kExtractWarning, m_bExtractWarning);
+    WriteSetting(setting::kUseExtractPath, m_nExtractMode);
+    WriteSetting(setting::kConfirmUpdate, m_bConfirmUpdate);
+    WriteSettingText(setting::kExtractPath, m_strExtractPath);
     accept();
 }
 

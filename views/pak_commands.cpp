@@ -5,8 +5,8 @@
 
 #include "dialogs/options_dlg.h"
 #include "engine/pak_error.h"
-#include "res/profile.h"
 #include "res/resource.h"
+#include "res/settings.h"
 #include "res/wait_cursor.h"
 #include "views/view_text.h"
 
@@ -22,8 +22,7 @@ namespace vantor {
 namespace {
 
 constexpr int kMaxRecent = 6;
-const QString kMru = QStringLiteral("Mru");
-const QString kOptions = QStringLiteral("Options");
+const QString kMru = QString::fromLatin1(setting::kMru);
 
 // Paths are the same file's when the file system would say so: exactly on
 // Linux, ignoring case where the file system ignores it.
@@ -184,7 +183,7 @@ bool CPakTree::RecoverSpace()
         return false;
     if (m_archive.GetUnusedSpaceKB() == 0)
         return true;
-    if (GetProfileInt(kOptions, QStringLiteral("ConfirmRecover"), 1) != 0 &&
+    if (ReadSetting(setting::kConfirmRecover) != 0 &&
         !m_services.prompt.AskOkCancel(QStringLiteral("Recovering unused space may take several seconds.\nContinue?"),
                                        PromptIcon::question))
         return false;
@@ -244,7 +243,7 @@ void CPakTree::OnFrameClosing()
     // The window is still there while this runs, so the recovery's question
     // and progress have an owner; the pak is closed only when the view goes,
     // after recovery has ended.
-    if (GetProfileInt(kOptions, QStringLiteral("RecoverOnExit"), 1) != 0)
+    if (ReadSetting(setting::kRecoverOnExit) != 0)
         RecoverSpace();
     if (!m_strPakPath.isEmpty())
         AddRecent(m_strPakPath);

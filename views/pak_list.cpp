@@ -1,8 +1,8 @@
 #include "views/pak_list.h"
 
 #include "res/frame_layout.h"
-#include "res/profile.h"
 #include "res/resource.h"
+#include "res/settings.h"
 #include "views/pak_tree.h"
 #include "views/view_text.h"
 
@@ -17,7 +17,7 @@ namespace vantor {
 
 namespace {
 
-const QString kWindowSize = QStringLiteral("Window size");
+const QString kWindowSize = QString::fromLatin1(setting::kWindowSize);
 
 bool IsRecentPakCommand(int nID)
 {
@@ -317,13 +317,13 @@ void CPakList::OnInitialUpdate()
     for (int nColumn = 0; nColumn < 3; ++nColumn) {
         // Widths were stored as 16-bit values; anything above is not a width.
         const int nWidth =
-            GetProfileInt(kWindowSize, QStringLiteral("Column%1").arg(nColumn), nDefaultWidth) & 0xFFFF;
+            GetProfileInt(kWindowSize, setting::ColumnKey(nColumn), nDefaultWidth) & 0xFFFF;
         header()->resizeSection(nColumn, nWidth);
     }
-    m_nSortColumn = GetProfileInt(kWindowSize, QStringLiteral("Sort"), 0);
+    m_nSortColumn = ReadSetting(setting::kSort);
     if (m_nSortColumn < 0 || m_nSortColumn > 2)
         m_nSortColumn = 0;
-    m_bAscending = GetProfileInt(kWindowSize, QStringLiteral("Ascending"), 1) != 0 ? 1 : 0;
+    m_bAscending = ReadSetting(setting::kAscending) != 0 ? 1 : 0;
     ShowSortIndicator();
     if (!m_pTreeView)
         return;
@@ -332,7 +332,7 @@ void CPakList::OnInitialUpdate()
     m_pTreeView->UpdateStatusBar();
     // With no width stored, the names shown decide it: as wide as the
     // longest, at least the default, at most half the list.
-    if (GetProfileInt(kWindowSize, QStringLiteral("Column0"), -1) < 0) {
+    if (GetProfileInt(kWindowSize, setting::ColumnKey(0), -1) < 0) {
         const int nWanted = std::max(nDefaultWidth, sizeHintForColumn(0));
         header()->resizeSection(0, std::min(nWanted, std::max(nDefaultWidth, viewport()->width() / 2)));
     }
@@ -340,8 +340,8 @@ void CPakList::OnInitialUpdate()
 
 void CPakList::OnFrameClosing()
 {
-    WriteProfileInt(kWindowSize, QStringLiteral("Sort"), m_nSortColumn);
-    WriteProfileInt(kWindowSize, QStringLiteral("Ascending"), m_bAscending);
+    WriteSetting(setting::kSort, m_nSortColumn);
+    WriteSetting(setting::kAscending, m_bAscending);
 }
 
 int CPakList::GetColumnWidth(int nColumn) const
