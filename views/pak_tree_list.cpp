@@ -1,0 +1,175 @@
+// The tree's share of the item list: filling it with the current folder's
+// rows, adding one row, and the rows' types and icons.
+#include "views/pak_tree.h"
+
+#include "views/pak_list.h"
+#include "views/view_text.h"
+
+#include <algorithm>
+
+namespace vantor {
+
+namespace {
+
+// What the desktop judges a file's type by: everything from the first dot
+// (so "a.tar.gz" and "b.tar.gz" share one answer), the whole name when there
+// is none.
+QString TypeKeyOf(const QString& name)
+{
+    const qsizetype nDot = name.indexOf(u'.');
+    return nDot < 0 ? name : name.mid(nDot);
+}
+
+// A folder path as the archive's folder queries take it. They drop one
+// leading separator (and a drive), so a path that begins with an empty or
+// drive-like folder name is only read as written behind a "/".
+std::string QueryPath(const std::string& folder)
+{
+    return '/' + folder;
+}
+
+}  // namespace
+
+QString CPakTree::TypeNameOf(const QString& name)
+{
+    const QString key = TypeKeyOf(name);
+    const auto cached = m_typeNames.constFind(key);
+    if (cached != m_typeNames.cend())
+        return *cached;
+    // Quake's own types by the program's names: the desktop knows most of
+    // their extensions from other worlds, if at all. Other types keep the
+    // desktop's name.
+    QString type = QString::fromLatin1(CPakArchive::GetTypeName(name.toStdString()));
+    if (type == u"Unknown")
+        type = m_services.shell.GetTypeName(name);
+    m_typeNames.insert(key, type);
+    return type;
+}
+
+QIcon CPakTree::IconOf(const QString& name)
+{
+    const QString key = TypeKeyOf(name);
+    const auto cached = m_icons.constFind(key);
+    if (cached != m_icons.cend())
+        return *cached;
+    const QIcon icon = m_services.shell.GetFileIcon(name);
+    m_icons.insert(key, icon);
+    return icon;
+}
+
+void CPakTree::FillList()
+{
+    if (!HasItems() || !m_pList)
+        return;
+    if (!m_hCurrentFolder) {
+        m_pList->DeleteAllItems();
+        return;
+    }
+    const std::string folder = CurrentFolderPath();
+    StringArray files;
+    StringArray subs;
+    m_archive.ListFolderFiles(QueryPath(folder), files);
+    m_archive.ListSubfolders(QueryPath(folder), subs);
+
+    std::vector<CListRow> folderRows;
+    folderRows.reserve(subs.size());
+    for (std::string& sub : subs) {
+        CListRow row;
+        row.strName = DecodeName(sub);
+        row.strRawName = std::move(sub);
+        row.nKind = kindFolder;
+        row.strType = QStringLiteral("Folder");
+        folderRows.push_back(std::move(row));
+    }
+    std::vector<CListRow> fileRows;
+    fileRows.reserve(files.size());
+    std::string path = folder;
+    for (std::string& file : files) {
+        CListRow row;
+        row.strName = DecodeName(file);
+        path.resize(folder.size());
+        path += file;
+        SetRowSize(row, path);
+        row.strType = TypeNameOf(row.strName);
+        row.strRawName = std::move(file);
+        fileRows.push_back(std::move(row));
+    }
+
+    const auto byName = [](const CListRow& a, const CListRow& b) { return CompareNames(a.strName, b.strName) < 0; };
+    std::stable_sort(folderRows.begin(), folderRows.end(), byName);
+    std::stable_sort(fileRows.begin(), fileRows.end(), byName);
+    if (m_nSortColumn == 1) {
+        std::stable_sort(fileRows.begin(), fileRows.end(),
+                         [](const CListRow& a, const CListRow& b) { return a.nSizeKB < b.nSizeKB; });
+    } else if (m_nSortColumn == 2) {
+        std::stable_sort(fileRows.begin(), fileRows.end(), [](const CListRow& a, const CListRow& b) {
+            return a.strType.compare(b.strType, Qt::CaseInsensitive) < 0;
+        });
+    }
+
+    // Ascending: folders, then files. Descending is the exact reverse.
+    std::vector<CListRow> rows;
+    rows.reserve(folderRows.size() + fileRows.size());
+    std::move(folderRows.begin(), folderRows.end(), std::back_inserter(rows));
+    std::move(fileRows.begin(), fileRows.end(), std::back_inserter(rows));
+    if (!m_bAscending)
+        std::reverse(rows.begin(), rows.end());
+    m_pList->SetRows(std::move(rows));
+}
+
+void CPakTree::SetRowSize(CListRow& row, const std::string& path) const
+{
+    row.nBytes = std::max<qint64>(0, m_archive.GetEntryLength(path));
+    row.nSizeKB = static_cast<int>(CPakArchive::ShownKB(static_cast<std::uint64_t>(row.nBytes)));
+}
+
+void CPakTree::AddListItem(const std::string& name, int nKind)
+{
+    if (!m_pList || (nKind != kindFile && nKind != kindFolder))
+        return;
+    CListRow row;
+    row.strName = DecodeName(name);
+    const int nExisting = m_pList->Model().FindRow(row.strName);
+    if (nExisting >= 0 && m_pList->Model().Row(nExisting).nKind == nKind)
+        return;
+    row.strRawName = name;
+    row.nKind = nKind;
+    if (nKind == kindFile) {
+        SetRowSize(row, CurrentFolderPath() + name);
+        row.strType = TypeNameOf(row.strName);
+    } else {
+        row.strType = QStringLiteral("Folder");
+    }
+    m_pList->Model().AppendRow(std::move(row));
+    m_pList->scrollTo(m_pList->Model().index(m_pList->GetItemCount() - 1, 0));
+}
+
+void CPakTree::EnsureTreeFolder(const std::string& name, QTreeWidgetItem* pParent)
+{
+    if (!pParent)
+        return;
+    const QString text = DecodeName(name);
+    QTreeWidgetItem* pItem = FindChildFolder(pParent, text);
+    if (!pItem) {
+        pItem = NewFolderItem(name);
+        // Before the first sibling that sorts after it.
+        int nPosition = 0;
+        while (nPosition < pParent->childCount() && CompareNames(pParent->child(nPosition)->text(0), text) <= 0)
+            ++nPosition;
+        pParent->insertChild(nPosition, pItem);
+    }
+    StringArray subs;
+    m_archive.ListSubfolders(QueryPath(FolderPathOfItem(pItem)), subs);
+    for (const std::string& sub : subs)
+        EnsureTreeFolder(sub, pItem);
+}
+
+void CPakTree::OnSelChanged(QTreeWidgetItem* pCurrent)
+{
+    m_hCurrentFolder = pCurrent;
+    FillList();
+    UpdateStatusBar();
+    m_services.frame.UpdateCommands();
+}
+
+}  // namespace vantor
