@@ -1,6 +1,6 @@
-#include "app/command_line.h"
+#include "command_line.h"
 
-#include "res/version.h"
+#include "version.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
 // vantor: the desktop program.
-#include "app/command_line.h"
-#include "app/main_frame.h"
-#include "app/pak_app.h"
-#include "dialogs/qt_prompt.h"
-#include "engine/file_layer.h"
-#include "exchange/desktop_shell.h"
-#include "res/version.h"
+#include "command_line.h"
+#include "main_frame.h"
+#include "pak_app.h"
+#include "qt_prompt.h"
+#include "file_layer.h"
+#include "desktop_shell.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QIcon>

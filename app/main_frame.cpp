@@ -1,13 +1,13 @@
-#include "app/main_frame.h"
+#include "main_frame.h"
 
-#include "dialogs/about_dlg.h"
-#include "dialogs/prompt.h"
-#include "res/command_table.h"
-#include "res/frame_layout.h"
-#include "res/resource.h"
-#include "res/settings.h"
-#include "views/pak_list.h"
-#include "views/pak_tree.h"
+#include "about_dlg.h"
+#include "prompt.h"
+#include "command_table.h"
+#include "frame_layout.h"
+#include "resource.h"
+#include "settings.h"
+#include "pak_list.h"
+#include "pak_tree.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,9 +5,9 @@
 // the pane and column widths, then its placement.
 #pragma once
 
-#include "app/persistent_frame.h"
-#include "res/command_target.h"
-#include "res/main_frame_services.h"
+#include "persistent_frame.h"
+#include "command_target.h"
+#include "main_frame_services.h"
 
 #include <QHash>
 #include <QList>

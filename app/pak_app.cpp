@@ -1,9 +1,9 @@
-#include "app/pak_app.h"
+#include "pak_app.h"
 
-#include "app/main_frame.h"
-#include "dialogs/options_dlg.h"
-#include "dialogs/prompt.h"
-#include "res/settings.h"
+#include "main_frame.h"
+#include "options_dlg.h"
+#include "prompt.h"
+#include "settings.h"
 
 #include <QDir>
 

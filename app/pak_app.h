@@ -4,7 +4,7 @@
 // command line.
 #pragma once
 
-#include "app/pak_registration.h"
+#include "pak_registration.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "app/pak_registration.h"
+#include "pak_registration.h"
 
-#include "engine/pak_format.h"
-#include "exchange/desktop_file.h"
-#include "exchange/mime_apps.h"
+#include "pak_format.h"
+#include "desktop_file.h"
+#include "mime_apps.h"
 
 #include <QCoreApplication>
 #include <QDir>

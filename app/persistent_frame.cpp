@@ -1,6 +1,6 @@
-#include "app/persistent_frame.h"
+#include "persistent_frame.h"
 
-#include "res/settings.h"
+#include "settings.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -7,8 +7,8 @@
 // BM_ListFolder/N       the listing on an open pak (what every click costs)
 // BM_OpenAndList/N      opening the pak and the first listing (the index is
 //                       built here), for scale
-#include "engine/pak_archive.h"
-#include "engine/pak_format.h"
+#include "pak_archive.h"
+#include "pak_format.h"
 
 #include <benchmark/benchmark.h>
 

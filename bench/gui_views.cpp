@@ -12,11 +12,11 @@
 //       of its list to the bottom, each one painted
 //
 // Settings go to a private folder, never the user's.
-#include "app/main_frame.h"
-#include "dialogs/prompt.h"
-#include "exchange/desktop_shell.h"
-#include "views/pak_list.h"
-#include "views/pak_tree.h"
+#include "main_frame.h"
+#include "prompt.h"
+#include "desktop_shell.h"
+#include "pak_list.h"
+#include "pak_tree.h"
 
 #include <QApplication>
 #include <QScrollBar>

@@ -7,7 +7,7 @@
 #include "report.h"
 #include "session.h"
 
-#include "engine/pak_names.h"
+#include "pak_names.h"
 
 #include <filesystem>
 #include <iostream>

@@ -3,7 +3,8 @@
 #include "commands.h"
 #include "report.h"
 
-#include "engine/file_layer.h"
+#include "file_layer.h"
+#include "version.h"
 
 #include <cstdio>
 #include <new>
@@ -41,7 +42,7 @@ int Run(const std::vector<std::string>& argv)
         return kExitOk;
     }
     if (name == "--version") {
-        std::printf("vantor-pak %s\n", VANTOR_VERSION);
+        std::printf("vantor-pak %s\n", VANTOR_VERSION_TEXT);
         return kExitOk;
     }
     for (const Command& command : Commands()) {

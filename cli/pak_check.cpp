@@ -1,8 +1,8 @@
 #include "pak_check.h"
 
-#include "engine/file_layer.h"
-#include "engine/pak_error.h"
-#include "engine/pak_names.h"
+#include "file_layer.h"
+#include "pak_error.h"
+#include "pak_names.h"
 
 #include <algorithm>
 #include <cstring>

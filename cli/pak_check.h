@@ -3,7 +3,7 @@
 // file itself so that every problem can be found and named.
 #pragma once
 
-#include "engine/pak_format.h"
+#include "pak_format.h"
 
 #include <cstdint>
 #include <string>

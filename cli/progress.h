@@ -2,7 +2,7 @@
 // standard error is a terminal, so that scripts and logs never see it.
 #pragma once
 
-#include "engine/pak_progress.h"
+#include "pak_progress.h"
 
 #include <chrono>
 #include <string>

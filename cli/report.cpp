@@ -2,8 +2,8 @@
 
 #include "commands.h"
 #include "utf8.h"
-#include "engine/pak_error.h"
-#include "engine/pak_file.h"
+#include "pak_error.h"
+#include "pak_file.h"
 
 #include <cstdio>
 #include <iostream>

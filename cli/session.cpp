@@ -2,7 +2,7 @@
 
 #include "report.h"
 
-#include "engine/pak_names.h"
+#include "pak_names.h"
 
 namespace vantor::cli {
 

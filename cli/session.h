@@ -2,7 +2,7 @@
 // way every command reports it.
 #pragma once
 
-#include "engine/pak_archive.h"
+#include "pak_archive.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "dialogs/about_dlg.h"
+#include "about_dlg.h"
 
-#include "res/version.h"
+#include "version.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

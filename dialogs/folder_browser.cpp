@@ -1,4 +1,4 @@
-#include "dialogs/folder_browser.h"
+#include "folder_browser.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
-#include "dialogs/options_dlg.h"
+#include "options_dlg.h"
 
-#include "dialogs/prompt.h"
-#include "res/settings.h"
+#include "prompt.h"
+#include "settings.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
-#include "dialogs/qt_prompt.h"
+#include "qt_prompt.h"
 
-#include "dialogs/folder_browser.h"
+#include "folder_browser.h"
 
 #include <QApplication>
 #include <QDialog>

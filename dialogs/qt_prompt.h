@@ -1,7 +1,7 @@
 // CQtPrompt: IPrompt on Qt's message boxes and file dialogs.
 #pragma once
 
-#include "dialogs/prompt.h"
+#include "prompt.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "exchange/desktop_file.h"
+#include "desktop_file.h"
 
 #include <QFile>
 

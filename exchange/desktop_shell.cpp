@@ -1,7 +1,7 @@
-#include "exchange/desktop_shell.h"
+#include "desktop_shell.h"
 
-#include "exchange/mime_apps.h"
-#include "exchange/private_folder.h"
+#include "mime_apps.h"
+#include "private_folder.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // (shared-mime-info for types and icons, mimeapps.list for defaults).
 #pragma once
 
-#include "exchange/shell_services.h"
+#include "shell_services.h"
 
 #include <QHash>
 #include <QMimeDatabase>

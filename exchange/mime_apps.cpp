@@ -1,6 +1,6 @@
-#include "exchange/mime_apps.h"
+#include "mime_apps.h"
 
-#include "exchange/desktop_file.h"
+#include "desktop_file.h"
 
 #include <QDir>
 #include <QFileInfo>

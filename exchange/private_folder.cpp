@@ -1,4 +1,4 @@
-#include "exchange/private_folder.h"
+#include "private_folder.h"
 
 #include <QDir>
 

@@ -10,12 +10,12 @@
 // leaves the file byte for byte as it was, a failed recovery no longer than
 // its header needs.
 #include "edit_script.h"
-#include "engine/pak_archive.h"
-#include "engine/pak_names.h"
+#include "pak_archive.h"
+#include "pak_names.h"
 #include "fuzz_common.h"
-#include "support/faulty_file_system.h"
-#include "support/pak_builder.h"
-#include "support/pak_reader.h"
+#include "faulty_file_system.h"
+#include "pak_builder.h"
+#include "pak_reader.h"
 
 #include <algorithm>
 #include <cstdio>

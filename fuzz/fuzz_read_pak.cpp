@@ -9,10 +9,10 @@
 // where a write could damage the pak must be refused untouched; an add must
 // stay past every byte an entry claims; and recovery must keep the records
 // in their order.
-#include "engine/pak_archive.h"
-#include "engine/pak_names.h"
+#include "pak_archive.h"
+#include "pak_names.h"
 #include "fuzz_common.h"
-#include "support/pak_reader.h"
+#include "pak_reader.h"
 
 #include <algorithm>
 #include <cstring>

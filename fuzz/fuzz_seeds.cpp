@@ -5,7 +5,7 @@
 // Usage: fuzz_seeds OUTDIR
 #include "edit_script.h"
 #include "fuzz_common.h"
-#include "support/pak_builder.h"
+#include "pak_builder.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // The program's command texts, spelt exactly as users see them.
-#include "res/command_table.h"
+#include "command_table.h"
 
-#include "res/resource.h"
+#include "resource.h"
 
 #include <algorithm>
 

@@ -32,7 +32,7 @@
 // whatever the other pane's handler returns.
 #pragma once
 
-#include "res/cmd_ui.h"
+#include "cmd_ui.h"
 
 namespace vantor {
 

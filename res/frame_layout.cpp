@@ -1,6 +1,6 @@
-#include "res/frame_layout.h"
+#include "frame_layout.h"
 
-#include "res/resource.h"
+#include "resource.h"
 
 namespace vantor {
 

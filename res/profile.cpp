@@ -1,4 +1,4 @@
-#include "res/profile.h"
+#include "profile.h"
 
 #include <QSettings>
 

@@ -3,7 +3,7 @@
 // through it; the settings removal program shares only the key's path.
 #pragma once
 
-#include "res/profile.h"
+#include "profile.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 // Build-time tool: writes the sample pak from files kept in the repository.
 // Usage: pack_sample OUTPUT.pak ROOT NAME...   (NAME relative to ROOT, pak form)
-#include "engine/pak_format.h"
+#include "pak_format.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,14 +1,14 @@
 // CPakTree's commands on the pak as a whole: New Pak, Open Pak, the recent
 // list, recovering unused space, Options, and what happens when the window
 // closes.
-#include "views/pak_tree.h"
+#include "pak_tree.h"
 
-#include "dialogs/options_dlg.h"
-#include "engine/pak_error.h"
-#include "res/resource.h"
-#include "res/settings.h"
-#include "res/wait_cursor.h"
-#include "views/view_text.h"
+#include "options_dlg.h"
+#include "pak_error.h"
+#include "resource.h"
+#include "settings.h"
+#include "wait_cursor.h"
+#include "view_text.h"
 
 #include <QAction>
 #include <QFileInfo>

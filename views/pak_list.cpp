@@ -1,10 +1,10 @@
-#include "views/pak_list.h"
+#include "pak_list.h"
 
-#include "res/frame_layout.h"
-#include "res/resource.h"
-#include "res/settings.h"
-#include "views/pak_tree.h"
-#include "views/view_text.h"
+#include "frame_layout.h"
+#include "resource.h"
+#include "settings.h"
+#include "pak_tree.h"
+#include "view_text.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>

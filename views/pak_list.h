@@ -4,9 +4,9 @@
 // status bar's summary of the selection.
 #pragma once
 
-#include "res/command_target.h"
-#include "views/pak_list_model.h"
-#include "views/view_services.h"
+#include "command_target.h"
+#include "pak_list_model.h"
+#include "view_services.h"
 
 #include <QTreeView>
 

@@ -1,6 +1,6 @@
-#include "views/pak_list_model.h"
+#include "pak_list_model.h"
 
-#include "views/view_text.h"
+#include "view_text.h"
 
 namespace vantor {
 

@@ -1,11 +1,11 @@
-#include "views/pak_tree.h"
+#include "pak_tree.h"
 
-#include "engine/pak_names.h"
-#include "res/frame_layout.h"
-#include "res/resource.h"
-#include "res/wait_cursor.h"
-#include "views/pak_list.h"
-#include "views/view_text.h"
+#include "pak_names.h"
+#include "frame_layout.h"
+#include "resource.h"
+#include "wait_cursor.h"
+#include "pak_list.h"
+#include "view_text.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>

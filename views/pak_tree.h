@@ -5,9 +5,9 @@
 // its operations to it.
 #pragma once
 
-#include "engine/pak_archive.h"
-#include "res/command_target.h"
-#include "views/view_services.h"
+#include "pak_archive.h"
+#include "command_target.h"
+#include "view_services.h"
 
 #include <QHash>
 #include <QIcon>

@@ -1,9 +1,9 @@
 // The tree's share of the item list: filling it with the current folder's
 // rows, adding one row, and the rows' types and icons.
-#include "views/pak_tree.h"
+#include "pak_tree.h"
 
-#include "views/pak_list.h"
-#include "views/view_text.h"
+#include "pak_list.h"
+#include "view_text.h"
 
 #include <algorithm>
 

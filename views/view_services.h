@@ -3,9 +3,9 @@
 // can build views around stand-ins.
 #pragma once
 
-#include "dialogs/prompt.h"
-#include "exchange/shell_services.h"
-#include "res/main_frame_services.h"
+#include "prompt.h"
+#include "shell_services.h"
+#include "main_frame_services.h"
 
 namespace vantor {
 

@@ -1,4 +1,4 @@
-#include "views/view_text.h"
+#include "view_text.h"
 
 #include <QFile>
 #include <QStringDecoder>

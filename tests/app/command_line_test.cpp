@@ -1,5 +1,5 @@
 // What the command line starts: a pak, help, the version, or an error.
-#include "app/command_line.h"
+#include "command_line.h"
 
 #include <QDir>
 

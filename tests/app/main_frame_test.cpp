@@ -2,10 +2,10 @@
 // finds it, routing to the active pane and enabling through update
 // handlers, menu and toolbar prompts in the status bar, the frame's own
 // commands, and closing without questions.
-#include "app/main_frame.h"
+#include "main_frame.h"
 #include "frame_test_support.h"
-#include "res/resource.h"
-#include "res/version.h"
+#include "resource.h"
+#include "version.h"
 
 #include <QAction>
 #include <QDialog>

@@ -1,10 +1,10 @@
 // The window's placement, pane widths and column widths: defaults on the
 // first start, saved on closing, restored at the next start, through
 // minimised and maximised states and odd saved rectangles.
-#include "app/main_frame.h"
+#include "main_frame.h"
 #include "frame_test_support.h"
-#include "res/profile.h"
-#include "views/pak_list.h"
+#include "profile.h"
+#include "pak_list.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>

@@ -1,8 +1,8 @@
 // The .pak registration under a private XDG_DATA_HOME: what is written while
 // "AssociatePak" and "NewPak" are on, what is removed when they are turned
 // off, and that nothing belonging to the user is touched.
-#include "app/pak_registration.h"
-#include "exchange/desktop_file.h"
+#include "pak_registration.h"
+#include "desktop_file.h"
 
 #include <QDateTime>
 #include <QDir>

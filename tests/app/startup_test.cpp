@@ -1,10 +1,10 @@
 // Start-up: the first-run Options dialog, the registration that follows it,
 // the pak named on the command line, and the temporary folder.
-#include "app/main_frame.h"
-#include "app/pak_app.h"
+#include "main_frame.h"
+#include "pak_app.h"
 #include "frame_test_support.h"
-#include "res/profile.h"
-#include "support/scoped_env.h"
+#include "profile.h"
+#include "scoped_env.h"
 
 #include <QCheckBox>
 #include <QDir>

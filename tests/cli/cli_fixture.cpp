@@ -6,8 +6,8 @@
 //
 //   cli_fixture write DIR   writes every pak into DIR, inputs into DIR/inputs
 //   cli_fixture dump PAK    the pak as the independent reader sees it
-#include "support/pak_builder.h"
-#include "support/pak_reader.h"
+#include "pak_builder.h"
+#include "pak_reader.h"
 
 #include <cstdio>
 #include <exception>

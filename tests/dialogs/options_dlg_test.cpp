@@ -1,9 +1,9 @@
 // The Options dialog: what it shows for the stored settings, how its
 // controls react to each other, what OK validates and writes, and that
 // Cancel, Escape and the close box write nothing.
-#include "dialogs/options_dlg.h"
-#include "res/profile.h"
-#include "support/scripted_prompt.h"
+#include "options_dlg.h"
+#include "profile.h"
+#include "scripted_prompt.h"
 
 #include <QCheckBox>
 #include <QDir>

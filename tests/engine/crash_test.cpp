@@ -1,7 +1,7 @@
 // Every changing operation, killed after each of its writes in turn, leaves
 // a pak that opens and shows either the old or the new contents.
-#include "support/crash_harness.h"
-#include "support/pak_builder.h"
+#include "crash_harness.h"
+#include "pak_builder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The on-disk encoding: fixed positions, little-endian whatever the host.
-#include "engine/pak_format.h"
+#include "pak_format.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // could never hold both of, and a full disk in the middle of a change.
 #include "pak_fixture.h"
 
-#include "engine/pak_names.h"
+#include "pak_names.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 // Lookups and folder listings: the examples users rely on, and the name
 // index checked against a plain scan of the directory on random paks.
-#include "engine/pak_archive.h"
-#include "engine/pak_names.h"
-#include "support/pak_builder.h"
+#include "pak_archive.h"
+#include "pak_names.h"
+#include "pak_builder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Name conversions and rules as pure text.
-#include "engine/pak_error.h"
-#include "engine/pak_names.h"
+#include "pak_error.h"
+#include "pak_names.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Opening and closing paks: malformed input, access modes, the lock that
 // keeps a second opener out, and paks that vanish while open.
 #include "pak_fixture.h"
-#include "support/faulty_file_system.h"
-#include "support/pak_builder.h"
+#include "faulty_file_system.h"
+#include "pak_builder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // the file holds through the independent reader.
 #pragma once
 
-#include "engine/pak_archive.h"
-#include "support/faulty_file_system.h"
-#include "support/pak_builder.h"
-#include "support/pak_reader.h"
+#include "pak_archive.h"
+#include "faulty_file_system.h"
+#include "pak_builder.h"
+#include "pak_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Reading desktop entries and mimeapps.list the way the desktop does.
-#include "exchange/desktop_file.h"
+#include "desktop_file.h"
 
 #include <gtest/gtest.h>
 

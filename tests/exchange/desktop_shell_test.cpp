@@ -1,8 +1,8 @@
 // The desktop shell's answers the views rely on: "Unknown" for types the
 // desktop does not know, a private folder below the temporary folder, and
 // defaults inherited from parent types.
-#include "exchange/desktop_shell.h"
-#include "support/scoped_env.h"
+#include "desktop_shell.h"
+#include "scoped_env.h"
 
 #include <QDir>
 #include <QFile>

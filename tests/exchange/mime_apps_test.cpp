@@ -1,6 +1,6 @@
 // Finding the default application of a type across the mimeapps.list files,
 // the installed entries and the association cache.
-#include "exchange/mime_apps.h"
+#include "mime_apps.h"
 
 #include <QDir>
 #include <QFile>

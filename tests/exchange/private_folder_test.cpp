@@ -1,5 +1,5 @@
 // The private temporary folder is only used when nobody else can reach it.
-#include "exchange/private_folder.h"
+#include "private_folder.h"
 
 #include <QDir>
 #include <QFile>

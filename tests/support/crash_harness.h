@@ -5,7 +5,7 @@
 // contents before the change or exactly those after it.
 #pragma once
 
-#include "engine/pak_archive.h"
+#include "pak_archive.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "support/fake_shell.h"
+#include "fake_shell.h"
 
 #include <QFileInfo>
 

@@ -2,7 +2,7 @@
 // depend on the desktop the tests run on.
 #pragma once
 
-#include "exchange/shell_services.h"
+#include "shell_services.h"
 
 #include <QHash>
 

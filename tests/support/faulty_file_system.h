@@ -4,7 +4,7 @@
 // or refuse read-write opens (a file we may only read).
 #pragma once
 
-#include "engine/file_layer.h"
+#include "file_layer.h"
 
 namespace vantor::test {
 

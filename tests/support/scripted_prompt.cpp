@@ -1,4 +1,4 @@
-#include "support/scripted_prompt.h"
+#include "scripted_prompt.h"
 
 #include <QAction>
 #include <QDialog>

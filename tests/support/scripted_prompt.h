@@ -3,7 +3,7 @@
 // check what the user would have seen.
 #pragma once
 
-#include "dialogs/prompt.h"
+#include "prompt.h"
 
 #include <QDialog>
 #include <QString>

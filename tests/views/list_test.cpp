@@ -3,9 +3,9 @@
 // folders, selection commands, switching panes, context menus and renaming.
 #include "views_fixture.h"
 
-#include "res/frame_layout.h"
-#include "res/profile.h"
-#include "res/resource.h"
+#include "frame_layout.h"
+#include "profile.h"
+#include "resource.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,9 +2,9 @@
 // recovering unused space, Options, and closing down.
 #include "views_fixture.h"
 
-#include "engine/pak_error.h"
-#include "res/profile.h"
-#include "res/resource.h"
+#include "pak_error.h"
+#include "profile.h"
+#include "resource.h"
 
 #include <QAction>
 #include <QDialog>

@@ -3,8 +3,8 @@
 // when a pak cannot be opened.
 #include "views_fixture.h"
 
-#include "res/frame_layout.h"
-#include "res/resource.h"
+#include "frame_layout.h"
+#include "resource.h"
 
 #include <QDir>
 #include <QTest>

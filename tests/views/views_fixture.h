@@ -2,11 +2,11 @@
 // scripted prompter and a fake desktop shell.
 #pragma once
 
-#include "app/frame_test_support.h"
-#include "app/main_frame.h"
-#include "support/pak_builder.h"
-#include "views/pak_list.h"
-#include "views/pak_tree.h"
+#include "frame_test_support.h"
+#include "main_frame.h"
+#include "pak_builder.h"
+#include "pak_list.h"
+#include "pak_tree.h"
 
 #include <QStringList>
 

@@ -2,9 +2,9 @@
 // panes are stand-ins that record the commands they get.
 #pragma once
 
-#include "app/main_frame.h"
-#include "support/fake_shell.h"
-#include "support/scripted_prompt.h"
+#include "main_frame.h"
+#include "fake_shell.h"
+#include "scripted_prompt.h"
 
 #include <QSettings>
 #include <QWidget>
