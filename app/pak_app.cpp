@@ -37,7 +37,7 @@ bool CPakApp::InitInstance(const QString& strCmdLinePak)
     // only OK leaves the dialog.
     if (ReadSetting(setting::kAssociatePak, -1) == -1) {
         COptionsDlg dialog(m_prompt);
-        dialog.m_bAllowCancel = 0;
+        dialog.m_bAllowCancel = false;
         m_prompt.DoModal(dialog);
     }
 

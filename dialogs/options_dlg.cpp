@@ -104,20 +104,20 @@ COptionsDlg::COptionsDlg(IPrompt& prompt, QWidget* pParent)
 void COptionsDlg::UpdateData(bool bSaveAndValidate)
 {
     if (bSaveAndValidate) {
-        m_bAssociate = m_pAssociate->isChecked() ? 1 : 0;
-        m_bConfirmRecover = m_pConfirmRecover->isChecked() ? 1 : 0;
-        m_bRecoverOnExit = m_pRecoverOnExit->isChecked() ? 1 : 0;
-        m_bNewPak = m_pNewPak->isChecked() ? 1 : 0;
+        m_bAssociate = m_pAssociate->isChecked();
+        m_bConfirmRecover = m_pConfirmRecover->isChecked();
+        m_bRecoverOnExit = m_pRecoverOnExit->isChecked();
+        m_bNewPak = m_pNewPak->isChecked();
         m_strExtractPath = m_pExtractPath->text();
         m_nExtractMode = m_pPromptMode->isChecked() ? 0 : m_pAlwaysMode->isChecked() ? 1 : -1;
-        m_bExtractWarning = m_pExtractWarning->isChecked() ? 1 : 0;
-        m_bConfirmUpdate = m_pConfirmUpdate->isChecked() ? 1 : 0;
+        m_bExtractWarning = m_pExtractWarning->isChecked();
+        m_bConfirmUpdate = m_pConfirmUpdate->isChecked();
         return;
     }
-    m_pAssociate->setChecked(m_bAssociate != 0);
-    m_pConfirmRecover->setChecked(m_bConfirmRecover != 0);
-    m_pRecoverOnExit->setChecked(m_bRecoverOnExit != 0);
-    m_pNewPak->setChecked(m_bNewPak != 0);
+    m_pAssociate->setChecked(m_bAssociate);
+    m_pConfirmRecover->setChecked(m_bConfirmRecover);
+    m_pRecoverOnExit->setChecked(m_bRecoverOnExit);
+    m_pNewPak->setChecked(m_bNewPak);
     m_pExtractPath->setText(m_strExtractPath);
     // A mode outside 0 and 1 checks neither radio; that takes the group out
     // of its exclusive rule for a moment.
@@ -127,8 +127,8 @@ void COptionsDlg::UpdateData(bool bSaveAndValidate)
     m_pAlwaysMode->setChecked(m_nExtractMode == 1);
     m_pPromptMode->setAutoExclusive(true);
     m_pAlwaysMode->setAutoExclusive(true);
-    m_pExtractWarning->setChecked(m_bExtractWarning != 0);
-    m_pConfirmUpdate->setChecked(m_bConfirmUpdate != 0);
+    m_pExtractWarning->setChecked(m_bExtractWarning);
+    m_pConfirmUpdate->setChecked(m_bConfirmUpdate);
 }
 
 void COptionsDlg::showEvent(QShowEvent* pEvent)
@@ -142,23 +142,23 @@ void COptionsDlg::showEvent(QShowEvent* pEvent)
 
 void COptionsDlg::OnInitDialog()
 {
-    m_bAssociate = ReadSetting(setting::kAssociatePak);
-    m_bConfirmRecover = ReadSetting(setting::kConfirmRecover);
-    m_bRecoverOnExit = ReadSetting(setting::kRecoverOnExit);
-    m_bNewPak = ReadSetting(setting::kNewPak);
+    m_bAssociate = ReadSetting(setting::kAssociatePak) != 0;
+    m_bConfirmRecover = ReadSetting(setting::kConfirmRecover) != 0;
+    m_bRecoverOnExit = ReadSetting(setting::kRecoverOnExit) != 0;
+    m_bNewPak = ReadSetting(setting::kNewPak) != 0;
     m_strExtractPath = ReadSettingText(setting::kExtractPath);
     m_nExtractMode = ReadSetting(setting::kUseExtractPath);
-    m_bExtractWarning = ReadSetting(setting::kExtractWarning);
-    m_bConfirmUpdate = ReadSetting(setting::kConfirmUpdate);
+    m_bExtractWarning = ReadSetting(setting::kExtractWarning) != 0;
+    m_bConfirmUpdate = ReadSetting(setting::kConfirmUpdate) != 0;
 
     // The New menu entry only exists while .pak is registered.
-    if (m_bAssociate == 0)
-        m_bNewPak = 0;
-    m_pNewPak->setEnabled(m_bAssociate != 0);
+    if (!m_bAssociate)
+        m_bNewPak = false;
+    m_pNewPak->setEnabled(m_bAssociate);
 
     m_pExtractPath->setEnabled(m_nExtractMode != 0);
     m_pBrowse->setEnabled(m_nExtractMode != 0);
-    m_pCancel->setEnabled(m_bAllowCancel != 0);
+    m_pCancel->setEnabled(m_bAllowCancel);
     UpdateData(false);
 }
 
@@ -166,7 +166,7 @@ void COptionsDlg::OnAssociateClicked(bool bChecked)
 {
     // Unticking and ticking again brings back the value the New-menu box had
     // at the last transfer, not always "on".
-    m_pNewPak->setChecked(bChecked && m_bNewPak != 0);
+    m_pNewPak->setChecked(bChecked && m_bNewPak);
     m_pNewPak->setEnabled(bChecked);
 }
 
@@ -202,13 +202,13 @@ void COptionsDlg::OnOK()
         m_pExtractPath->selectAll();
         return;
     }
-    WriteSetting(setting::kAssociatePak, m_bAssociate);
-    WriteSetting(setting::kConfirmRecover, m_bConfirmRecover);
-    WriteSetting(setting::kNewPak, m_bNewPak);
-    WriteSetting(setting::kRecoverOnExit, m_bRecoverOnExit);
-    WriteSetting(setting::kExtractWarning, m_bExtractWarning);
+    WriteSetting(setting::kAssociatePak, m_bAssociate ? 1 : 0);
+    WriteSetting(setting::kConfirmRecover, m_bConfirmRecover ? 1 : 0);
+    WriteSetting(setting::kNewPak, m_bNewPak ? 1 : 0);
+    WriteSetting(setting::kRecoverOnExit, m_bRecoverOnExit ? 1 : 0);
+    WriteSetting(setting::kExtractWarning, m_bExtractWarning ? 1 : 0);
     WriteSetting(setting::kUseExtractPath, m_nExtractMode);
-    WriteSetting(setting::kConfirmUpdate, m_bConfirmUpdate);
+    WriteSetting(setting::kConfirmUpdate, m_bConfirmUpdate ? 1 : 0);
     WriteSettingText(setting::kExtractPath, m_strExtractPath);
     accept();
 }
@@ -217,7 +217,7 @@ void COptionsDlg::reject()
 {
     // With Cancel disabled the dialog can only be left through OK: Escape
     // and the close box give up the same way the disabled button does.
-    if (m_bAllowCancel == 0)
+    if (!m_bAllowCancel)
         return;
     QDialog::reject();
 }

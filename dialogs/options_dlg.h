@@ -25,17 +25,17 @@ public:
     explicit COptionsDlg(IPrompt& prompt, QWidget* pParent = nullptr);
 
     // The values behind the controls, in the order the dialog transfers
-    // them. Integers used as flags, as they are stored.
-    int m_bAssociate = 0;
-    int m_bConfirmRecover = 0;
-    int m_bRecoverOnExit = 0;
-    int m_bNewPak = 0;
+    // them. Flags are stored as 1 and 0.
+    bool m_bAssociate = false;
+    bool m_bConfirmRecover = false;
+    bool m_bRecoverOnExit = false;
+    bool m_bNewPak = false;
     QString m_strExtractPath;
     int m_nExtractMode = -1;  // 0 = prompt for a folder, 1 = always use m_strExtractPath
-    int m_bExtractWarning = 0;
-    int m_bConfirmUpdate = 0;
-    // Set to 0 before showing to disable Cancel (and Escape and the close box).
-    int m_bAllowCancel = 1;
+    bool m_bExtractWarning = false;
+    bool m_bConfirmUpdate = false;
+    // Set to false before showing to disable Cancel (and Escape and the close box).
+    bool m_bAllowCancel = true;
 
     // Moves the members into the controls (false) or the controls into the
     // members (true).

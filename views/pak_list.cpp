@@ -225,23 +225,20 @@ bool CPakList::OpenRow(int nRow)
 
 void CPakList::OnColumnClick(int nColumn)
 {
-    if (nColumn == m_nSortColumn) {
-        m_bAscending = m_bAscending ? 0 : 1;
-    } else {
-        m_nSortColumn = nColumn;
-        m_bAscending = 1;
-    }
+    if (nColumn < CPakListModel::colName || nColumn > CPakListModel::colType)
+        return;
+    m_pModel->ToggleOrder(static_cast<CPakListModel::Column>(nColumn));
     ShowSortIndicator();
     if (!m_pTreeView)
         return;
-    m_pTreeView->SetSortOrder(m_nSortColumn, m_bAscending);
     m_pTreeView->FillList();
     UpdateStatusBar();
 }
 
 void CPakList::ShowSortIndicator()
 {
-    header()->setSortIndicator(m_nSortColumn, m_bAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    const CPakListModel::COrder& order = m_pModel->Order();
+    header()->setSortIndicator(order.column, order.bAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 int CPakList::PopupMenuAt(const QPoint& viewportPos) const
@@ -320,14 +317,13 @@ void CPakList::OnInitialUpdate()
             GetProfileInt(kWindowSize, setting::ColumnKey(nColumn), nDefaultWidth) & 0xFFFF;
         header()->resizeSection(nColumn, nWidth);
     }
-    m_nSortColumn = ReadSetting(setting::kSort);
-    if (m_nSortColumn < 0 || m_nSortColumn > 2)
-        m_nSortColumn = 0;
-    m_bAscending = ReadSetting(setting::kAscending) != 0 ? 1 : 0;
+    const int nColumn = ReadSetting(setting::kSort);
+    const bool bKnown = nColumn >= CPakListModel::colName && nColumn <= CPakListModel::colType;
+    m_pModel->SetOrder({bKnown ? static_cast<CPakListModel::Column>(nColumn) : CPakListModel::colName,
+                        ReadSetting(setting::kAscending) != 0});
     ShowSortIndicator();
     if (!m_pTreeView)
         return;
-    m_pTreeView->SetSortOrder(m_nSortColumn, m_bAscending);
     m_pTreeView->FillList();
     m_pTreeView->UpdateStatusBar();
     // With no width stored, the names shown decide it: as wide as the
@@ -340,8 +336,8 @@ void CPakList::OnInitialUpdate()
 
 void CPakList::OnFrameClosing()
 {
-    WriteSetting(setting::kSort, m_nSortColumn);
-    WriteSetting(setting::kAscending, m_bAscending);
+    WriteSetting(setting::kSort, m_pModel->Order().column);
+    WriteSetting(setting::kAscending, m_pModel->Order().bAscending ? 1 : 0);
 }
 
 int CPakList::GetColumnWidth(int nColumn) const

@@ -87,8 +87,6 @@ protected:
     CViewServices m_services;
     CPakListModel* m_pModel;
     CPakTree* m_pTreeView = nullptr;
-    int m_nSortColumn = 0;  // 0 name, 1 size, 2 type
-    int m_bAscending = 1;
 
 private:
     // A row that was entered by a double-click must not then open its

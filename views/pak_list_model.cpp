@@ -2,9 +2,41 @@
 
 #include "view_text.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace vantor {
 
 CPakListModel::CPakListModel(QObject* pParent) : QAbstractTableModel(pParent) {}
+
+void CPakListModel::ToggleOrder(Column column)
+{
+    if (column == m_order.column)
+        m_order.bAscending = !m_order.bAscending;
+    else
+        m_order = {column, true};
+}
+
+void CPakListModel::SetFolderRows(std::vector<CListRow> folders, std::vector<CListRow> files)
+{
+    const auto byName = [](const CListRow& a, const CListRow& b) { return CompareNames(a.strName, b.strName) < 0; };
+    std::stable_sort(folders.begin(), folders.end(), byName);
+    std::stable_sort(files.begin(), files.end(), byName);
+    if (m_order.column == colSize) {
+        std::stable_sort(files.begin(), files.end(),
+                         [](const CListRow& a, const CListRow& b) { return a.nSizeKB < b.nSizeKB; });
+    } else if (m_order.column == colType) {
+        std::stable_sort(files.begin(), files.end(), [](const CListRow& a, const CListRow& b) {
+            return a.strType.compare(b.strType, Qt::CaseInsensitive) < 0;
+        });
+    }
+    std::vector<CListRow> rows = std::move(folders);
+    rows.reserve(rows.size() + files.size());
+    std::move(files.begin(), files.end(), std::back_inserter(rows));
+    if (!m_order.bAscending)
+        std::reverse(rows.begin(), rows.end());
+    SetRows(std::move(rows));
+}
 
 void CPakListModel::SetRows(std::vector<CListRow> rows)
 {

@@ -1,6 +1,7 @@
-// CPakListModel: the rows of the item list, in exactly the order they were
-// put in. It never sorts: the tree decides the order when it fills the list.
-// Rows are small values; icons are asked for only when a row is painted.
+// CPakListModel: the rows of the item list and the order they are shown in.
+// A folder's rows are ordered once, when they are put in (SetFolderRows);
+// rows added later are appended. Rows are small values; icons are asked for
+// only when a row is painted.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -34,6 +35,12 @@ class CPakListModel : public QAbstractTableModel {
 public:
     enum Column { colName = 0, colSize = 1, colType = 2 };
 
+    // The column the rows are ordered by, and its direction.
+    struct COrder {
+        Column column = colName;
+        bool bAscending = true;
+    };
+
     explicit CPakListModel(QObject* pParent = nullptr);
 
     // The icon of a file row, looked up when the row is first painted.
@@ -43,6 +50,17 @@ public:
     // itself never takes the text.
     std::function<void(int nRow, const QString& text)> m_onEndEdit;
 
+    const COrder& Order() const { return m_order; }
+    // Takes effect when the next folder's rows are put in.
+    void SetOrder(COrder order) { m_order = order; }
+    // A click on a column heading: that column ascending, or the other
+    // direction when it is the column already ordered by.
+    void ToggleOrder(Column column);
+
+    // Shows a folder's rows in the order: folders by name, then files by
+    // the order's column (stable, by name within equal keys); descending is
+    // the exact reverse, files first.
+    void SetFolderRows(std::vector<CListRow> folders, std::vector<CListRow> files);
     void SetRows(std::vector<CListRow> rows);
     void AppendRow(CListRow row);
     void RemoveRow(int nRow);
@@ -60,6 +78,7 @@ public:
 
 private:
     std::vector<CListRow> m_rows;
+    COrder m_order;
 };
 
 }  // namespace vantor

@@ -320,12 +320,6 @@ void CPakTree::SelectFolder(QTreeWidgetItem* pItem)
         setCurrentItem(pItem);
 }
 
-void CPakTree::SetSortOrder(int nColumn, int bAscending)
-{
-    m_nSortColumn = nColumn;
-    m_bAscending = bAscending;
-}
-
 // --- Status bar and messages -----------------------------------------------------------
 
 void CPakTree::UpdateStatusBar()

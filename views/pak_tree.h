@@ -90,9 +90,7 @@ public:
     // name + "/" when name is not empty.
     std::string FolderPathOfItem(const QTreeWidgetItem* pItem, std::string_view name = {}) const;
     std::string CurrentFolderPath(std::string_view name = {}) const;
-    // Refills the list with the current folder: folders by name and files by
-    // the sort key (stable, by name within equal keys); descending is the
-    // exact reverse, files first.
+    // Refills the list with the current folder, in the list's order.
     void FillList();
     // Appends a row for a new file (kindFile) or folder (kindFolder) of the
     // current folder, unless a row of that name (any case) and kind exists.
@@ -127,7 +125,6 @@ public:
     QTreeWidgetItem* FindChildFolder(QTreeWidgetItem* pParent, const QString& name) const;
     const QString& GetPakPath() const { return m_strPakPath; }
     CPakArchive& GetArchive() { return m_archive; }
-    void SetSortOrder(int nColumn, int bAscending);
 
     // The pak-form bytes of a folder item's name.
     static std::string RawNameOf(const QTreeWidgetItem* pItem);
@@ -148,8 +145,9 @@ protected:
     void SizeColumn();
     // Empties the tree and the list.
     void ClearPanes();
-    // A file row's bytes and shown kilobytes, from the entry at path.
-    void SetRowSize(CListRow& row, const std::string& path) const;
+    // The list rows of a folder and of a file (the entry at path).
+    CListRow FolderRow(std::string rawName) const;
+    CListRow FileRow(std::string rawName, const std::string& path);
     // Closes the loaded pak, keeps it in the recent list and shows path:
     // how New Pak, Open Pak and the recent list end.
     void ReplacePak(const QString& path);
@@ -167,8 +165,6 @@ protected:
     QIcon m_folderIcon;
     // Recently used paks, most recent first, at most six.
     QStringList m_mru;
-    int m_nSortColumn = 0;  // 0 name, 1 size, 2 type; set by the list
-    int m_bAscending = 1;
     // The folder the list shows.
     QTreeWidgetItem* m_hCurrentFolder = nullptr;
 

@@ -73,74 +73,48 @@ void CPakTree::FillList()
 
     std::vector<CListRow> folderRows;
     folderRows.reserve(subs.size());
-    for (std::string& sub : subs) {
-        CListRow row;
-        row.strName = DecodeName(sub);
-        row.strRawName = std::move(sub);
-        row.nKind = kindFolder;
-        row.strType = QStringLiteral("Folder");
-        folderRows.push_back(std::move(row));
-    }
+    for (std::string& sub : subs)
+        folderRows.push_back(FolderRow(std::move(sub)));
     std::vector<CListRow> fileRows;
     fileRows.reserve(files.size());
     std::string path = folder;
     for (std::string& file : files) {
-        CListRow row;
-        row.strName = DecodeName(file);
         path.resize(folder.size());
         path += file;
-        SetRowSize(row, path);
-        row.strType = TypeNameOf(row.strName);
-        row.strRawName = std::move(file);
-        fileRows.push_back(std::move(row));
+        fileRows.push_back(FileRow(std::move(file), path));
     }
-
-    const auto byName = [](const CListRow& a, const CListRow& b) { return CompareNames(a.strName, b.strName) < 0; };
-    std::stable_sort(folderRows.begin(), folderRows.end(), byName);
-    std::stable_sort(fileRows.begin(), fileRows.end(), byName);
-    if (m_nSortColumn == 1) {
-        std::stable_sort(fileRows.begin(), fileRows.end(),
-                         [](const CListRow& a, const CListRow& b) { return a.nSizeKB < b.nSizeKB; });
-    } else if (m_nSortColumn == 2) {
-        std::stable_sort(fileRows.begin(), fileRows.end(), [](const CListRow& a, const CListRow& b) {
-            return a.strType.compare(b.strType, Qt::CaseInsensitive) < 0;
-        });
-    }
-
-    // Ascending: folders, then files. Descending is the exact reverse.
-    std::vector<CListRow> rows;
-    rows.reserve(folderRows.size() + fileRows.size());
-    std::move(folderRows.begin(), folderRows.end(), std::back_inserter(rows));
-    std::move(fileRows.begin(), fileRows.end(), std::back_inserter(rows));
-    if (!m_bAscending)
-        std::reverse(rows.begin(), rows.end());
-    m_pList->SetRows(std::move(rows));
+    m_pList->Model().SetFolderRows(std::move(folderRows), std::move(fileRows));
 }
 
-void CPakTree::SetRowSize(CListRow& row, const std::string& path) const
+CListRow CPakTree::FolderRow(std::string rawName) const
 {
+    CListRow row;
+    row.strName = DecodeName(rawName);
+    row.strRawName = std::move(rawName);
+    row.nKind = kindFolder;
+    row.strType = QStringLiteral("Folder");
+    return row;
+}
+
+CListRow CPakTree::FileRow(std::string rawName, const std::string& path)
+{
+    CListRow row;
+    row.strName = DecodeName(rawName);
+    row.strRawName = std::move(rawName);
     row.nBytes = std::max<qint64>(0, m_archive.GetEntryLength(path));
     row.nSizeKB = static_cast<int>(CPakArchive::ShownKB(static_cast<std::uint64_t>(row.nBytes)));
+    row.strType = TypeNameOf(row.strName);
+    return row;
 }
 
 void CPakTree::AddListItem(const std::string& name, int nKind)
 {
     if (!m_pList || (nKind != kindFile && nKind != kindFolder))
         return;
-    CListRow row;
-    row.strName = DecodeName(name);
-    const int nExisting = m_pList->Model().FindRow(row.strName);
+    const int nExisting = m_pList->Model().FindRow(DecodeName(name));
     if (nExisting >= 0 && m_pList->Model().Row(nExisting).nKind == nKind)
         return;
-    row.strRawName = name;
-    row.nKind = nKind;
-    if (nKind == kindFile) {
-        SetRowSize(row, CurrentFolderPath() + name);
-        row.strType = TypeNameOf(row.strName);
-    } else {
-        row.strType = QStringLiteral("Folder");
-    }
-    m_pList->Model().AppendRow(std::move(row));
+    m_pList->Model().AppendRow(nKind == kindFile ? FileRow(name, CurrentFolderPath() + name) : FolderRow(name));
     m_pList->scrollTo(m_pList->Model().index(m_pList->GetItemCount() - 1, 0));
 }
 

@@ -29,9 +29,9 @@ protected:
     void TearDown() override { QSettings("Tessamont", "Vantor").clear(); }
 
     // Opens the dialog as its modal run would, without a modal loop.
-    void Open(int nAllowCancel = 1)
+    void Open(bool bAllowCancel = true)
     {
-        m_dialog.m_bAllowCancel = nAllowCancel;
+        m_dialog.m_bAllowCancel = bAllowCancel;
         m_dialog.show();
     }
 
@@ -222,7 +222,7 @@ TEST_F(OptionsDialog, CancelWritesNothing)
 
 TEST_F(OptionsDialog, WithCancelDisabledOnlyOkLeaves)
 {
-    Open(0);
+    Open(false);
     EXPECT_FALSE(Find<QPushButton>("buttonCancel")->isEnabled());
     QTest::keyClick(&m_dialog, Qt::Key_Escape);
     EXPECT_TRUE(m_dialog.isVisible());
