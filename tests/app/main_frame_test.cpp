@@ -6,6 +6,7 @@
 #include "frame_test_support.h"
 #include "resource.h"
 #include "version.h"
+#include "wait_for.h"
 
 #include <QAction>
 #include <QDialog>
@@ -71,7 +72,7 @@ protected:
         SettingsTest::SetUp();
         ASSERT_TRUE(m_frame.Create());
         m_frame.ActivateFrame();
-        QCoreApplication::processEvents();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_frame));
     }
     void TearDown() override
     {
@@ -284,22 +285,20 @@ TEST_F(Routing, MenuPromptsShowInPaneZeroUntilTheMenuCloses)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(pFile));
     auto hover = [pFile, this](int nID) {
         QTest::mouseMove(pFile, pFile->actionGeometry(m_frame.GetCommandAction(nID)).center());
-        QCoreApplication::processEvents();
     };
 
     hover(ID_FILE_OPENPAK);
-    EXPECT_EQ(Pane0(), "Opens an existing pak file");
+    EXPECT_SOON(Pane0() == "Opens an existing pak file");
     EXPECT_TRUE(m_frame.statusBar()->currentMessage().isEmpty());
     hover(ID_FILE_CLOSE);  // no prompt of its own
-    EXPECT_EQ(Pane0(), "");
+    EXPECT_SOON(Pane0() == "");
     hover(ID_FILE_EXTRACT);  // greyed, but it still says what it does
     EXPECT_FALSE(m_frame.GetCommandAction(ID_FILE_EXTRACT)->isEnabled());
-    EXPECT_EQ(Pane0(), "Extract the selected items");
+    EXPECT_SOON(Pane0() == "Extract the selected items");
 
     m_frame.SetActivePane(m_frame.m_pRight);
     pFile->hide();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(Pane0(), "right pane status");
+    EXPECT_SOON(Pane0() == "right pane status");
 }
 
 TEST_F(Routing, ToolbarPromptsGiveWayToThePanesStatus)

@@ -5,6 +5,7 @@
 #include "frame_test_support.h"
 #include "profile.h"
 #include "pak_list.h"
+#include "wait_for.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -29,7 +30,9 @@ protected:
         auto pFrame = std::make_unique<CMainFrame>(m_prompt, m_shell, QString());
         EXPECT_TRUE(pFrame->Create());
         pFrame->ActivateFrame();
-        QCoreApplication::processEvents();
+        if (!pFrame->isMinimized()) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(pFrame.get()));
+        }
         return pFrame;
     }
 
@@ -127,7 +130,7 @@ TEST_F(Placement, MaximisedWindowSavesItsNormalRectangle)
 {
     auto pFrame = Open();
     pFrame->showMaximized();
-    QCoreApplication::processEvents();
+    ASSERT_SOON(pFrame->isMaximized());
     pFrame->close();
     EXPECT_EQ(Saved("icon"), 0);
     EXPECT_EQ(Saved("max"), 1);
@@ -143,9 +146,9 @@ TEST_F(Placement, MinimisedAfterMaximisedComesBackMinimisedAndRestoresToMaximise
 {
     auto pFrame = Open();
     pFrame->showMaximized();
-    QCoreApplication::processEvents();
+    ASSERT_SOON(pFrame->isMaximized());
     pFrame->setWindowState(pFrame->windowState() | Qt::WindowMinimized);
-    QCoreApplication::processEvents();
+    ASSERT_SOON(pFrame->isMinimized());
     pFrame->close();
     EXPECT_EQ(Saved("icon"), 1);
     EXPECT_EQ(Saved("max"), 1);
@@ -161,7 +164,7 @@ TEST_F(Placement, MinimisedFromNormalRestoresToNormal)
 {
     auto pFrame = Open();
     pFrame->showMinimized();
-    QCoreApplication::processEvents();
+    ASSERT_SOON(pFrame->isMinimized());
     pFrame->close();
     EXPECT_EQ(Saved("icon"), 1);
     EXPECT_EQ(Saved("max"), 0);

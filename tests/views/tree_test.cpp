@@ -31,7 +31,7 @@ TEST_F(TreeView, ShowsEveryFolderAtEveryDepthUnderThePaksFullPath)
         .File("alpha/y.dat", "a")
         .File("sound/items/a.wav", "s");
     const std::string path = WritePak(pak);
-    OpenFrame(path);
+    OpenPanes(path);
 
     ASSERT_EQ(Tree().topLevelItemCount(), 1);
     QTreeWidgetItem* pRoot = Tree().GetRootItem();
@@ -53,7 +53,7 @@ TEST_F(TreeView, APakNamedRelativelyShowsItsFullPath)
     const std::string path = WritePak(PakBuilder().File("a.txt", "a"));
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(m_dir.Path())));
-    OpenFrame("test.pak");
+    OpenPanes("test.pak");
     QDir::setCurrent(previous);
     EXPECT_EQ(Tree().GetRootItem()->text(0), QString::fromStdString(path));
     EXPECT_EQ(Tree().GetPakPath(), QString::fromStdString(path));
@@ -75,7 +75,7 @@ TEST_F(TreeView, HoldsTheFoldersTheArchiveListsEvenForOddNames)
         .File("trail/", "7")
         .File("a/b/f.dat", "8")
         .File("C:/d.dat", "9");
-    OpenFrame(WritePak(pak));
+    OpenPanes(WritePak(pak));
 
     CPakArchive& archive = Tree().GetArchive();
     int nFolders = 0;
@@ -110,7 +110,7 @@ TEST_F(TreeView, HoldsTheFoldersTheArchiveListsEvenForOddNames)
 
 TEST_F(TreeView, FolderPathsAreThePakFormPathsOfItems)
 {
-    OpenFrame(WritePak(PakBuilder().File("progs/monsters/ogre.mdl", "o")));
+    OpenPanes(WritePak(PakBuilder().File("progs/monsters/ogre.mdl", "o")));
     QTreeWidgetItem* pMonsters = Folder("progs/monsters");
     ASSERT_NE(pMonsters, nullptr);
     EXPECT_EQ(Tree().FolderPathOfItem(pMonsters), "progs/monsters/");
@@ -127,7 +127,7 @@ TEST_F(TreeView, NamesShowDecodedAndKeepTheirBytesForThePak)
     PakBuilder pak;
     pak.File("caf\xC3\xA9/a.txt", "1")      // UTF-8
         .File("na\xEFve/b\xE9.txt", "22");  // Latin-1: not valid UTF-8
-    OpenFrame(WritePak(pak));
+    OpenPanes(WritePak(pak));
     EXPECT_EQ(Children(Tree().GetRootItem()), QStringList({QString::fromUtf8("café"), QString::fromUtf8("naïve")}));
 
     Enter(QString::fromUtf8("naïve"));
@@ -159,7 +159,7 @@ TEST_F(TreeView, APakThatCannotBeOpenedShowsWhyAndLeavesBothPanesEmpty)
 
 TEST_F(TreeView, AnEmptyPakShowsItsRootAndNoRows)
 {
-    OpenFrame(WritePak(PakBuilder()));
+    OpenPanes(WritePak(PakBuilder()));
     EXPECT_EQ(Tree().topLevelItemCount(), 1);
     EXPECT_EQ(Tree().GetRootItem()->childCount(), 0);
     EXPECT_EQ(List().GetItemCount(), 0);
@@ -198,7 +198,7 @@ TEST_F(TreeView, TotalsAddTheBytesNotTheRoundedRows)
     PakBuilder pak;
     for (int i = 0; i < 5; ++i) pak.File("few/f" + std::to_string(i) + ".dat", std::string(100, 'f'));
     pak.File("few/g.dat", std::string(2000, 'g'));
-    OpenFrame(WritePak(pak));
+    OpenPanes(WritePak(pak));
     Enter("few");
     EXPECT_EQ(Pane(0), "6 object(s)");
     EXPECT_EQ(Pane(1), "2KB");
@@ -206,7 +206,7 @@ TEST_F(TreeView, TotalsAddTheBytesNotTheRoundedRows)
 
 TEST_F(TreeView, FoldersAddedToThePakJoinTheTreeInOrder)
 {
-    OpenFrame(WritePak(PakBuilder().File("maps/dm/dm1.bsp", "d").File("maps/zz/z.bsp", "z")));
+    OpenPanes(WritePak(PakBuilder().File("maps/dm/dm1.bsp", "d").File("maps/zz/z.bsp", "z")));
     CPakArchive& archive = Tree().GetArchive();
     ASSERT_TRUE(archive.CreateFolder("maps/new/deep/"));
     QTreeWidgetItem* pMaps = Folder("maps");
@@ -220,7 +220,7 @@ TEST_F(TreeView, FoldersAddedToThePakJoinTheTreeInOrder)
 
 TEST_F(TreeView, RowsAddedForNewItemsGoAtTheEndOnce)
 {
-    OpenFrame(WritePak(PakBuilder().File("b.txt", "b").File("sub/a.txt", "a")));
+    OpenPanes(WritePak(PakBuilder().File("b.txt", "b").File("sub/a.txt", "a")));
     ASSERT_TRUE(Tree().GetArchive().CreateFolder("new/"));
     Tree().AddListItem("new", kindFolder);
     Tree().AddListItem("new", kindFolder);

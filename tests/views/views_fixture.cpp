@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QTest>
 
 namespace vantor::test {
 
@@ -22,6 +23,9 @@ void ViewsTest::TearDown()
     if (m_pFrame)
         CloseFrame();
     m_pFrame.reset();
+    if (m_pPanes)
+        m_pTree->OnFrameClosing();
+    m_pPanes.reset();
     SettingsTest::TearDown();
 }
 
@@ -37,7 +41,26 @@ void ViewsTest::OpenFrame(const std::string& cmdLinePak)
     m_pFrame = std::make_unique<CMainFrame>(m_prompt, m_shell, QString::fromStdString(cmdLinePak));
     ASSERT_TRUE(m_pFrame->Create());
     m_pFrame->ActivateFrame();
-    QApplication::processEvents();
+    m_pTree = m_pFrame->GetTree();
+    m_pList = m_pFrame->GetList();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame.get()));
+}
+
+void ViewsTest::OpenPanes(const std::string& cmdLinePak)
+{
+    const CViewServices services{m_prompt, m_shell, m_fakeFrame};
+    m_pPanes = std::make_unique<QSplitter>();
+    m_pTree = new CPakTree(services, QString::fromStdString(cmdLinePak));
+    m_pList = new CPakList(services);
+    m_pTree->SetList(m_pList);
+    m_pList->SetTree(m_pTree);
+    m_pPanes->addWidget(m_pTree);
+    m_pPanes->addWidget(m_pList);
+    m_pPanes->resize(800, 500);
+    m_pPanes->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pPanes.get()));
+    m_pTree->OnInitialUpdate();
+    m_pList->OnInitialUpdate();
 }
 
 void ViewsTest::CloseFrame()
@@ -96,6 +119,8 @@ void ViewsTest::SelectRows(std::initializer_list<int> rows)
 
 QString ViewsTest::Pane(int nPane)
 {
+    if (!m_pFrame)
+        return m_fakeFrame.m_paneTexts[nPane & 1];
     return m_pFrame->findChild<QLabel*>(QStringLiteral("statusPane%1").arg(nPane))->text();
 }
 
