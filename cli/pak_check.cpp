@@ -210,7 +210,11 @@ bool CheckPakFile(const std::string& path, PakCheck& result, int& code)
     IFileSystem& fs = PlatformFileSystem();
     FileStatus status;
     FileCause cause = fs.Status(path, status, true);
-    if (cause == FileCause::none && status.kind != FileKind::file) cause = FileCause::accessDenied;
+    // A folder, FIFO or device is not a pak, as the engine says on opening.
+    if (cause == FileCause::none && status.kind != FileKind::file) {
+        code = errNotPak;
+        return false;
+    }
     std::unique_ptr<IFile> file;
     if (cause == FileCause::none) cause = fs.Open(path, OpenMode::read, false, file);
     if (cause != FileCause::none) {
@@ -218,29 +222,6 @@ bool CheckPakFile(const std::string& path, PakCheck& result, int& code)
         return false;
     }
     return CChecker(*file, result).Run(code);
-}
-
-std::uint64_t CountUnusedBytes(std::uint64_t fileLength, std::uint64_t dirOffset, std::uint64_t dirLength,
-                               const std::vector<PakEntry>& entries)
-{
-    std::vector<Span> used;
-    used.reserve(entries.size() + 2);
-    const auto use = [&](std::uint64_t begin, std::uint64_t length) {
-        const std::uint64_t end = std::min(begin + length, fileLength);
-        if (begin < end) used.push_back({begin, end});
-    };
-    use(0, kPakHeaderSize);
-    use(dirOffset, dirLength);
-    for (const PakEntry& entry : entries) use(entry.offset, entry.length);
-    std::sort(used.begin(), used.end(), [](const Span& a, const Span& b) { return a.begin < b.begin; });
-    std::uint64_t covered = 0;
-    std::uint64_t reached = 0;
-    for (const Span& span : used) {
-        const std::uint64_t begin = std::max(span.begin, reached);
-        if (span.end > begin) covered += span.end - begin;
-        reached = std::max(reached, span.end);
-    }
-    return fileLength - covered;
 }
 
 }  // namespace vantor::cli

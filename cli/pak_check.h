@@ -37,10 +37,4 @@ std::string ProblemLine(const PakProblem& problem);
 // the reasons compact refuses a pak.
 bool IsLayoutProblem(const PakProblem& problem);
 
-// Bytes of the file that neither the header, the directory nor any entry's
-// data covers. Overlapping ranges count once; ranges past the end do not
-// count, so this is what a reader could reclaim, however broken the pak.
-std::uint64_t CountUnusedBytes(std::uint64_t fileLength, std::uint64_t dirOffset, std::uint64_t dirLength,
-                               const std::vector<PakEntry>& entries);
-
 }  // namespace vantor::cli

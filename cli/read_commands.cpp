@@ -104,8 +104,7 @@ int RunInfo(const Invocation& call)
     // As stored, as check reads it: a length that is not whole records is
     // shown, and counted as used, in full.
     const PakHeader& header = pak.GetStoredHeader();
-    const std::uint64_t unused =
-        CountUnusedBytes(static_cast<std::uint64_t>(size), header.dirOffset, header.dirLength, pak.GetEntries());
+    const std::uint64_t unused = pak.GetUnusedSpaceBytes();
     const std::string count = std::to_string(pak.GetEntries().size());
     std::string out;
     if (call.args.Has("--json")) {

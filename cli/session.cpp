@@ -29,14 +29,22 @@ bool OpenForReading(CPakArchive& pak, const std::string& path)
 
 bool OpenForChanging(CPakArchive& pak, const std::string& path)
 {
-    if (pak.OpenAndLoad(path, OpenMode::readWrite)) return true;
-    // A reader's shared lock refuses a writer: that, not "access denied"
-    // from the read-only attempt OpenPak would fall back to, is the reason.
-    if (pak.GetError() == errSharingViolation || !pak.OpenPakReadOnly(path)) {
+    if (!pak.OpenPak(path)) {
         ReportOpenFailure(pak, path);
         return false;
     }
-    ReportError(path, CodeText(errAccessDenied));
+    std::string text = CodeText(errAccessDenied);
+    switch (pak.GetReadOnlyReason()) {
+    case ReadOnlyReason::none: return true;
+    // A reader's shared lock refuses a writer: that, not "access denied",
+    // is the reason.
+    case ReadOnlyReason::inUse: text = CodeText(errSharingViolation) + "  Another program has the pak open."; break;
+    case ReadOnlyReason::tooBig: text += "  The pak is larger than 2 GiB, beyond what its offsets can reach."; break;
+    case ReadOnlyReason::asked:
+    case ReadOnlyReason::notWritable: break;
+    }
+    pak.ClosePak();
+    ReportError(path, text);
     return false;
 }
 

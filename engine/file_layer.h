@@ -49,6 +49,7 @@ struct FileStatus {
     FileKind kind = FileKind::none;
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0;  // modification time, nanoseconds since the epoch
+    std::int64_t changedNs = 0;   // status change time, likewise
     FileIdentity identity;
 };
 
@@ -69,6 +70,8 @@ public:
     // Makes everything written so far durable before anything written later.
     virtual FileCause Flush() = 0;
     virtual FileCause GetIdentity(FileIdentity& identity) = 0;
+    // The open file's status as Status would give it for its path.
+    virtual FileCause GetStatus(FileStatus& status) = 0;
 };
 
 class IFileSystem {

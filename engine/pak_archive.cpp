@@ -13,15 +13,26 @@ CPakArchive::~CPakArchive() { ClosePak(); }
 bool CPakArchive::OpenPak(const std::string& path)
 {
     if (IsOpen()) ClosePak();
+    ReadOnlyReason reason = ReadOnlyReason::tooBig;
     if (OpenAndLoad(path, OpenMode::readWrite)) {
-        m_bReadOnly = false;
-        return true;
+        // Past 2 GiB every write would fail (disk full) and recovery could
+        // never move the data: such a pak is only ever read.
+        if (m_nLogicalLength <= kPakMaxFileSize) {
+            m_bReadOnly = false;
+            m_readOnlyReason = ReadOnlyReason::none;
+            return true;
+        }
+        ClosePak();
+    } else if (m_nError == errNotPak) {
+        // Opening it for reading instead could not change that.
+        return false;
+    } else {
+        reason = m_nError == errSharingViolation ? ReadOnlyReason::inUse : ReadOnlyReason::notWritable;
     }
-    if (OpenAndLoad(path, OpenMode::read)) {
-        m_bReadOnly = true;
-        return true;
-    }
-    return false;
+    if (!OpenAndLoad(path, OpenMode::read)) return false;
+    m_bReadOnly = true;
+    m_readOnlyReason = reason;
+    return true;
 }
 
 bool CPakArchive::OpenPakReadOnly(const std::string& path)
@@ -29,7 +40,14 @@ bool CPakArchive::OpenPakReadOnly(const std::string& path)
     if (IsOpen()) ClosePak();
     if (!OpenAndLoad(path, OpenMode::read)) return false;
     m_bReadOnly = true;
+    m_readOnlyReason = ReadOnlyReason::asked;
     return true;
+}
+
+PakError CPakArchive::GetRecoveryRefusal() const
+{
+    if (IsOpen() && m_bReadOnly) return errAccessDenied;
+    return CPakFile::GetRecoveryRefusal();
 }
 
 bool CPakArchive::ClosePak()
@@ -55,6 +73,7 @@ bool CPakArchive::ClosePak()
     // must never be written from the emptied directory.
     CloseFile();
     m_bReadOnly = false;
+    m_readOnlyReason = ReadOnlyReason::none;
     if (!committed) {
         m_nError = commitCode;
         return false;
@@ -69,7 +88,7 @@ bool CPakArchive::RefuseReadOnly()
     return true;
 }
 
-bool CPakArchive::RefuseChange() { return RefuseReadOnly() || RefuseUnsafeLayout(); }
+bool CPakArchive::RefuseChange() { return RefuseReadOnly() || !CheckUnchangedOnDisk() || RefuseUnsafeLayout(); }
 
 bool CPakArchive::EntryExists(std::string_view name) const { return FindEntry(name) != -1; }
 
@@ -88,19 +107,36 @@ bool CPakArchive::FolderExists(std::string_view parent, std::string_view name)
     return HasFolder(CombinePath(ToPakPath(parent), leaf));
 }
 
+int CPakArchive::ListFolderFiles(std::string_view folder, std::vector<CFolderFile>& out)
+{
+    // The last separator a file directly in folder may have: the one that
+    // ends the folder's prefix; none at all in the root.
+    const std::string prefix = FolderPrefix(folder);
+    const std::ptrdiff_t limit = static_cast<std::ptrdiff_t>(prefix.size()) - 1;
+    try {
+        std::vector<std::uint32_t> indices;
+        ListFolderRecords(folder, indices);
+        for (const std::uint32_t i : indices) {
+            const std::string_view name = m_entries[i].Name();
+            const std::size_t slash = name.find_last_of("/\\");
+            const std::ptrdiff_t last = slash == std::string_view::npos ? -1 : static_cast<std::ptrdiff_t>(slash);
+            if (last > limit) continue;
+            out.push_back({GetNamePart(name), m_entries[i].length});
+        }
+    } catch (const std::bad_alloc&) {
+        out.clear();
+        m_nError = errOutOfMemory;
+        return 0;
+    }
+    m_nError = errUnspecified;
+    return static_cast<int>(out.size());
+}
+
 int CPakArchive::ListFolderFiles(std::string_view folder, StringArray& out)
 {
-    const std::string path = ToPakPath(folder);
-    const std::ptrdiff_t limit =
-        static_cast<std::ptrdiff_t>(path.size()) - ((!path.empty() && path.back() == '/') ? 1 : 0);
-    StringArray listed;
-    ListFolder(folder, listed);
-    for (std::string& name : listed) {
-        const std::size_t slash = name.find_last_of("/\\");
-        const std::ptrdiff_t last = slash == std::string::npos ? -1 : static_cast<std::ptrdiff_t>(slash);
-        if (last > limit) continue;
-        out.push_back(GetNamePart(name));
-    }
+    std::vector<CFolderFile> files;
+    ListFolderFiles(folder, files);
+    for (CFolderFile& file : files) out.push_back(std::move(file.name));
     return static_cast<int>(out.size());
 }
 

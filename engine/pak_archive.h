@@ -1,7 +1,8 @@
 // CPakArchive: the open pak as the program uses it. Adds the read-only flag
 // and every item operation; each returns success and leaves a PakError code
 // on failure (GetError(), GetErrorText()). Changing operations refuse a
-// read-only pak with code 3 before touching anything.
+// read-only pak with code 3, and one another program changed on disk with
+// 28, before touching anything.
 #pragma once
 
 #include "pak_file.h"
@@ -13,12 +14,25 @@
 
 namespace vantor {
 
+// Why an open pak is read-only.
+enum class ReadOnlyReason {
+    none,         // read-write
+    asked,        // opened with OpenPakReadOnly
+    tooBig,       // longer than 2 GiB: the format's offsets cannot reach its end
+    notWritable,  // the file or its file system may not be written
+    inUse,        // another program reads it (a reader's lock keeps writers out)
+};
+
 class CPakArchive : public CPakFile {
 public:
     explicit CPakArchive(IFileSystem& fileSystem = PlatformFileSystem());
     ~CPakArchive() override;
 
     bool IsReadOnly() const { return m_bReadOnly; }
+    // none while no pak is open.
+    ReadOnlyReason GetReadOnlyReason() const { return m_readOnlyReason; }
+    // As CPakFile's, and 3 first on a read-only pak.
+    PakError GetRecoveryRefusal() const override;
 
     // Told about every item that fails inside a multi-item operation (the
     // folder extractions and ImportFolder): the entry name or disk path and
@@ -27,8 +41,10 @@ public:
     void SetItemFailureReporter(ItemFailureFn reporter) { m_itemFailed = std::move(reporter); }
 
     // --- Opening and closing ------------------------------------------------
-    // Read-write when possible, else read-only; the code of the read-only
-    // attempt on failure. Any pak already open is closed first.
+    // Read-write when possible, else read-only (GetReadOnlyReason says
+    // why); the code of the read-only attempt on failure. A pak longer than
+    // 2 GiB always opens read-only. Anything but a regular file fails with
+    // 16. Any pak already open is closed first.
     bool OpenPak(const std::string& path);
     // For reading only: shared with other readers, refused while a writer
     // has the pak.
@@ -51,7 +67,7 @@ public:
     // same name is gibbed in the same commit (the two swap). Fails, leaving
     // the live entry alone, when the gibbed bytes have been reused.
     bool RestoreByName(std::string_view name);
-    // Fails with 3 on a read-only pak.
+    // Fails with GetRecoveryRefusal's code when that is not 0.
     bool RecoverUnusedSpace(const PakProgressFn& progress = {});
 
     // --- Extracting ------------------------------------------------------------
@@ -107,7 +123,15 @@ public:
     bool EntryExists(std::string_view name) const;
     bool EntryExistsIn(std::string_view folder, std::string_view name) const;
     bool FolderExists(std::string_view parent, std::string_view name);
-    // Entries directly in folder, as leaf names, in directory order.
+    // Entries directly in folder, as leaf names, in directory order: one per
+    // record, so a name stored twice is listed twice, each with its own
+    // length. A name with a separator in front lies in a folder with an
+    // empty name, never in the root.
+    struct CFolderFile {
+        std::string name;
+        std::uint32_t nLength = 0;
+    };
+    int ListFolderFiles(std::string_view folder, std::vector<CFolderFile>& out);
     int ListFolderFiles(std::string_view folder, StringArray& out);
     // Folders directly in folder, each once, in order of first appearance.
     int ListSubfolders(std::string_view folder, StringArray& out);
@@ -129,7 +153,8 @@ protected:
     bool CheckCreatedName(std::string_view name, std::size_t keptFrom, bool isFolder);
     // 3 on a read-only pak.
     bool RefuseReadOnly();
-    // 3 on a read-only pak, 15 on one whose layout a write could damage.
+    // 3 on a read-only pak, 28 on one changed on disk, 15 on one whose
+    // layout a write could damage.
     bool RefuseChange();
     // The one-entry extractions, given a checked entry name.
     bool ExtractOne(std::size_t index, const std::string& diskFolder, bool overwrite);
@@ -143,6 +168,7 @@ protected:
     bool AddDiskFile(const std::string& diskPath, const std::string& folder, bool replace);
 
     bool m_bReadOnly = false;
+    ReadOnlyReason m_readOnlyReason = ReadOnlyReason::none;
     // Disk folders known to exist during one multi-item extraction.
     std::unordered_set<std::string> m_knownFolders;
     bool m_bCacheFolders = false;

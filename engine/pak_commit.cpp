@@ -84,12 +84,12 @@ bool CPakFile::CommitDirectory()
     m_header.dirOffset = target;
 
     std::uint64_t realLength = 0;
-    FileCause cause = m_pFile->GetLength(realLength);
-    if (cause == FileCause::none && realLength != m_nLogicalLength) cause = m_pFile->SetLength(m_nLogicalLength);
+    const FileCause cause = m_pFile->GetLength(realLength);
     if (cause != FileCause::none) {
         SetErrorFromCause(cause);
         return false;
     }
+    if (realLength != m_nLogicalLength && !ResizePak(m_nLogicalLength)) return false;
     m_bPending = false;
     return true;
 }

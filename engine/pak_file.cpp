@@ -51,6 +51,45 @@ bool CPakFile::CheckPakExists()
     return true;
 }
 
+namespace {
+
+// Device, inode, length, modification and change time. A write by another
+// program in the same clock tick as our last one that keeps the length is
+// not seen: the file system's times are only as fine as its clock.
+bool SameDiskState(const FileStatus& seen, const FileStatus& now)
+{
+    return seen.kind == FileKind::file && now.kind == FileKind::file && seen.identity == now.identity &&
+           seen.size == now.size && seen.modifiedNs == now.modifiedNs && seen.changedNs == now.changedNs;
+}
+
+}  // namespace
+
+bool CPakFile::HasChangedOnDisk() const
+{
+    if (m_pFile == nullptr) return false;
+    FileStatus now;
+    return m_fs.Status(m_strPath, now, true) != FileCause::none || !SameDiskState(m_seen, now);
+}
+
+bool CPakFile::CheckUnchangedOnDisk()
+{
+    if (!CheckPakExists()) return false;
+    return !HasChangedOnDisk() || PakFailedWith(errPakInaccessible);
+}
+
+void CPakFile::NoteDiskState()
+{
+    if (m_pFile == nullptr || m_pFile->GetStatus(m_seen) != FileCause::none) m_seen = {};
+}
+
+bool CPakFile::ResizePak(std::uint64_t length)
+{
+    if (!CheckUnchangedOnDisk()) return false;
+    const FileCause cause = m_pFile->SetLength(length);
+    NoteDiskState();
+    return cause == FileCause::none || PakFailed(cause);
+}
+
 bool CPakFile::ReadPakExactly(std::uint64_t offset, void* buffer, std::size_t count)
 {
     std::size_t got = 0;
@@ -62,7 +101,9 @@ bool CPakFile::ReadPakExactly(std::uint64_t offset, void* buffer, std::size_t co
 
 bool CPakFile::WritePakBytes(std::uint64_t offset, const void* buffer, std::size_t count)
 {
+    if (!CheckUnchangedOnDisk()) return false;
     const FileCause cause = m_pFile->WriteAt(offset, buffer, count);
+    NoteDiskState();
     return cause == FileCause::none || PakFailed(cause);
 }
 
@@ -74,6 +115,7 @@ bool CPakFile::CheckFitsPak(std::uint64_t end)
 void CPakFile::CloseFile()
 {
     m_pFile.reset();
+    m_seen = {};
 }
 
 bool CPakFile::OpenAndLoad(const std::string& path, OpenMode mode)
@@ -83,9 +125,18 @@ bool CPakFile::OpenAndLoad(const std::string& path, OpenMode mode)
     const FileCause cause = m_fs.Open(path, mode, true, file);
     if (cause != FileCause::none) {
         SetErrorFromCause(cause);
+        // The file layer refuses a folder, FIFO or device as it refuses a
+        // file it may not open; to the user, such a thing is not a pak.
+        FileStatus status;
+        if (cause == FileCause::accessDenied && m_fs.Status(path, status, true) == FileCause::none &&
+            status.kind != FileKind::file)
+            m_nError = errNotPak;
         return false;
     }
     m_pFile = std::move(file);
+    // Taken before the first read, so that nothing another program writes
+    // from here on goes unseen.
+    NoteDiskState();
     // Kept absolute: extraction beside the pak and the views need its folder.
     std::error_code ignored;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
@@ -226,8 +277,7 @@ bool CPakFile::SetPakLength(std::uint64_t length)
 {
     if (!CheckPakExists()) return false;
     if (!CheckFitsPak(length)) return false;
-    const FileCause cause = m_pFile->SetLength(length);
-    return cause == FileCause::none || PakFailed(cause);
+    return ResizePak(length);
 }
 
 bool CPakFile::ReadEntryPart(std::size_t index, std::uint64_t offsetInEntry, void* buffer, std::size_t count)

@@ -62,6 +62,13 @@ public:
     // or written to beside it.
     bool FailedOnPak() const { return m_bPakFault; }
 
+    // Whether the file at the path is no longer the one this pak last
+    // opened or wrote: gone, replaced, or rewritten by another program (its
+    // length, modification or change time differ). Every change fails with
+    // 28, writing nothing, while this holds; reopening the pak ends it.
+    // False when no pak is open.
+    bool HasChangedOnDisk() const;
+
     // --- Primitives (each starts with the existence check) ----------------
     // Opens with mode read or readWrite, locked against other openers, then
     // reads the header (any failure: code 16) and the directory. The path
@@ -97,16 +104,22 @@ public:
     void GetGibbedNames(StringArray& names) const;
 
     // --- Space ----------------------------------------------------------------
-    // Unused bytes in kilobytes (0 for none, at least 1 for some). A pak
-    // whose entries overlap, leave the file or cover the header or the
-    // directory reports 0: recovery would refuse it.
+    // Unused bytes in kilobytes (0 for none, at least 1 for some): the
+    // bytes of the file neither the header, the directory nor any entry
+    // covers (CountUnusedBytes), however broken the layout. Whether
+    // recovery could reclaim them is GetRecoveryRefusal's to say.
     int GetUnusedSpaceKB() const;
     std::uint64_t GetUnusedSpaceBytes() const;
     // Packs the live data from offset 12 in offset order, the directory
-    // right behind it, and forgets the gibbed entries. Refuses (25, nothing
-    // changed) a pak whose entries overlap or lie outside the file. Entries
-    // that cannot be moved stay where they are (25 at the end).
+    // right behind it, and forgets the gibbed entries. Refuses with
+    // GetRecoveryRefusal's code, nothing changed. Entries that cannot be
+    // moved stay where they are (25 at the end).
     bool RecoverUnusedSpace(const PakProgressFn& progress = {});
+    // The code recovery would refuse with before moving a byte, or
+    // errGeneric (0) when it may run: 28 when no pak is open or the file
+    // changed on disk, 25 when entries overlap each other, the header or
+    // the directory, or lie outside the file.
+    virtual PakError GetRecoveryRefusal() const;
 
     // --- Batches --------------------------------------------------------------
     // Inside a batch, changes are made in memory and on free space only; the
@@ -163,6 +176,17 @@ protected:
 
     // The path still names the file that is open; else code 28.
     bool CheckPakExists();
+    // Before every write: the file is still as this pak last saw it (28,
+    // a pak fault, otherwise), so nothing is written over what another
+    // program put there.
+    bool CheckUnchangedOnDisk();
+    // After every write of our own, done or failed, and after opening:
+    // remembers the file's status, so that our own changes never trip the
+    // check above.
+    void NoteDiskState();
+    // Sets the pak file's length through the check above, without the
+    // format's limit (SetPakLength adds it).
+    bool ResizePak(std::uint64_t length);
     // The file layer's reads and writes on the open pak, a failure classified
     // into m_nError; a read that comes back short is 13. No existence check.
     bool ReadPakExactly(std::uint64_t offset, void* buffer, std::size_t count);
@@ -289,7 +313,9 @@ protected:
     IFileSystem& m_fs;
     std::unique_ptr<IFile> m_pFile;
     std::string m_strPath;
-    FileIdentity m_identity;
+    // The file as this pak last opened or wrote it (kind none: unknown,
+    // which every check takes as changed).
+    FileStatus m_seen;
     mutable CPakIndex m_index;
     std::unique_ptr<char[]> m_pTransfer;
 };

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -54,5 +55,12 @@ PakEntry DecodeEntry(const unsigned char* in64);
 
 // The header of an empty pak: "PACK", directory at 12, length 0.
 PakHeader EmptyPakHeader();
+
+// Bytes of a file of fileLength that neither the header, the directory nor
+// any entry's data covers. Overlapping ranges count once; ranges past the
+// end do not count, so this is what a reader could reclaim, however broken
+// the pak. The one measure of unused space, for the engine and check alike.
+std::uint64_t CountUnusedBytes(std::uint64_t fileLength, std::uint64_t dirOffset, std::uint64_t dirLength,
+                               std::span<const PakEntry> entries);
 
 }  // namespace vantor

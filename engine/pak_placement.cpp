@@ -48,9 +48,9 @@ bool CPakFile::SettleFile()
     // The directory on disk is the one in memory: nothing to write, and a
     // rewrite would need room the disk may not have.
     std::uint64_t realLength = 0;
-    FileCause cause = m_pFile->GetLength(realLength);
-    if (cause == FileCause::none && realLength != m_nLogicalLength) cause = m_pFile->SetLength(m_nLogicalLength);
-    return cause == FileCause::none || PakFailed(cause);
+    const FileCause cause = m_pFile->GetLength(realLength);
+    if (cause != FileCause::none) return PakFailed(cause);
+    return realLength == m_nLogicalLength || ResizePak(m_nLogicalLength);
 }
 
 bool CPakFile::RefuseUnsafeLayout()

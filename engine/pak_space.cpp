@@ -39,6 +39,33 @@ private:
 
 }  // namespace
 
+std::uint64_t CountUnusedBytes(std::uint64_t fileLength, std::uint64_t dirOffset, std::uint64_t dirLength,
+                               std::span<const PakEntry> entries)
+{
+    struct Span {
+        std::uint64_t begin = 0;
+        std::uint64_t end = 0;
+    };
+    std::vector<Span> used;
+    used.reserve(entries.size() + 2);
+    const auto use = [&](std::uint64_t begin, std::uint64_t length) {
+        const std::uint64_t end = std::min(begin + length, fileLength);
+        if (begin < end) used.push_back({begin, end});
+    };
+    use(0, kPakHeaderSize);
+    use(dirOffset, dirLength);
+    for (const PakEntry& entry : entries) use(entry.offset, entry.length);
+    std::sort(used.begin(), used.end(), [](const Span& a, const Span& b) { return a.begin < b.begin; });
+    std::uint64_t covered = 0;
+    std::uint64_t reached = 0;
+    for (const Span& span : used) {
+        const std::uint64_t begin = std::max(span.begin, reached);
+        if (span.end > begin) covered += span.end - begin;
+        reached = std::max(reached, span.end);
+    }
+    return fileLength - covered;
+}
+
 std::vector<std::uint32_t> CPakFile::OffsetOrder() const
 {
     std::vector<std::uint32_t> order(m_entries.size());
@@ -67,15 +94,25 @@ bool CPakFile::EntriesAreSound(std::uint64_t fileLength, const std::vector<std::
 std::uint64_t CPakFile::GetUnusedSpaceBytes() const
 {
     if (!IsOpen()) return 0;
-    const std::uint64_t length = m_nLogicalLength;
+    // With nothing pending the directory is the stored one, a length that
+    // is not whole records included, exactly as check reads the file.
+    const PakHeader& directory = m_bPending ? m_header : m_committed;
     try {
-        if (!EntriesAreSound(length, OffsetOrder())) return 0;
+        return CountUnusedBytes(m_nLogicalLength, directory.dirOffset, directory.dirLength, m_entries);
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    std::uint64_t used = kPakHeaderSize + m_header.dirLength;
-    for (const PakEntry& entry : m_entries) used += entry.length;
-    return length > used ? length - used : 0;
+}
+
+PakError CPakFile::GetRecoveryRefusal() const
+{
+    if (!IsOpen() || HasChangedOnDisk()) return errPakInaccessible;
+    try {
+        if (!EntriesAreSound(m_nLogicalLength, OffsetOrder())) return errRecoverIncomplete;
+    } catch (const std::bad_alloc&) {
+        return errOutOfMemory;
+    }
+    return errGeneric;
 }
 
 int CPakFile::GetUnusedSpaceKB() const
@@ -110,6 +147,11 @@ void CPakFile::PackDirectoryBehindData()
 bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
 {
     if (!CheckPakExists()) return false;
+    if (const PakError refusal = GetRecoveryRefusal(); refusal != errGeneric) {
+        if (refusal == errPakInaccessible) return PakFailedWith(refusal);
+        m_nError = refusal;
+        return false;
+    }
     if (!CommitPending()) return false;
     // Data moves in offset order; the records keep their directory order,
     // which decides what a name twice in the pak reads.
@@ -121,10 +163,6 @@ bool CPakFile::RecoverUnusedSpace(const PakProgressFn& progress)
         return false;
     }
     const std::uint64_t fileLength = m_nLogicalLength;
-    if (!EntriesAreSound(fileLength, order)) {
-        m_nError = errRecoverIncomplete;
-        return false;
-    }
 
     const std::uint64_t dirLength = m_header.dirLength;
     // Scratch room past everything: two places for the directory, used in

@@ -57,6 +57,7 @@ void FillStatus(const struct stat& st, FileStatus& status)
     status.kind = KindOf(st.st_mode);
     status.size = static_cast<std::uint64_t>(st.st_size);
     status.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    status.changedNs = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     status.identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
@@ -155,6 +156,15 @@ public:
         struct stat st {};
         if (::fstat(m_fd, &st) != 0) return LastCause();
         identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+        return FileCause::none;
+    }
+
+    FileCause GetStatus(FileStatus& status) override
+    {
+        status = {};
+        struct stat st {};
+        if (::fstat(m_fd, &st) != 0) return LastCause();
+        FillStatus(st, status);
         return FileCause::none;
     }
 

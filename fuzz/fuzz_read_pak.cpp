@@ -369,13 +369,31 @@ void CheckUnusedSpace(CPakArchive& pak, const std::vector<Record>& records, cons
     const int kb = pak.GetUnusedSpaceKB();
     Require(kb == (unused == 0 ? 0 : std::max<int>(1, static_cast<int>(unused / 1024))), "GetUnusedSpaceKB disagrees with the bytes");
 
-    // When the layout is plainly sound the figure is plain arithmetic.
+    // Whatever the layout, the bytes that the header, the stored directory
+    // and the records leave uncovered, each counted once (a running count
+    // of the ranges that start and end at each byte).
+    std::vector<int> starts(bytes.size() + 1, 0);
+    const auto cover = [&](std::uint64_t offset, std::uint64_t length) {
+        const std::uint64_t end = std::min<std::uint64_t>(offset + length, bytes.size());
+        if (offset >= end) return;
+        ++starts[static_cast<std::size_t>(offset)];
+        --starts[static_cast<std::size_t>(end)];
+    };
+    cover(0, 12);
+    cover(U32(bytes, 4), U32(bytes, 8));
+    for (const Record& r : records) cover(r.offset, r.length);
+    std::uint64_t uncovered = 0;
+    int depth = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) uncovered += (depth += starts[i]) == 0 ? 1 : 0;
+    Require(unused == uncovered, "unused space is not the bytes nothing covers");
+
+    // When the layout is plainly sound the figure is plain arithmetic, and
+    // recovery may run; otherwise it refuses with 25.
     const bool sound = IsSound(records, bytes);
-    const bool arithmetic = 12 + dirLength + live <= bytes.size();
-    const std::uint64_t expected = arithmetic ? bytes.size() - 12 - dirLength - live : 0;
-    if (unused != 0) Require(arithmetic && unused == expected, "unused space is not file - header - directory - data");
-    // Empty entries hold no bytes, so where they point does not matter.
-    if (sound) Require(unused == expected, "a sound pak reports the wrong unused space");
+    if (sound && U32(bytes, 8) == dirLength)
+        Require(12 + dirLength + live + unused == bytes.size(), "a sound pak reports the wrong unused space");
+    Require(pak.GetRecoveryRefusal() == (sound ? errGeneric : errRecoverIncomplete),
+            "the recovery refusal disagrees with the layout");
 }
 
 // A copy of the pak named like one of its top-level entries: extracting

@@ -57,6 +57,56 @@ TEST_F(Hostile, LayoutsAWriteCouldDamageRefuseEveryChange)
     }
 }
 
+TEST_F(Hostile, APakAnotherProgramRewroteIsNeverWrittenAgain)
+{
+    // In place, as `cat other.pak > shown.pak` or `truncate` do: the path
+    // still names the file we hold, only its bytes are someone else's.
+    const std::string other = PakBuilder().File("other.txt", "another program's pak").Build();
+    const std::vector<std::pair<const char*, std::function<void()>>> rewrites = {
+        {"rewritten in place", [&] { WriteFileBytes(m_path, other); }},
+        {"truncated", [&] { fs::resize_file(m_path, 2000); }},
+    };
+    const std::string file = Source("NEW.TXT", "new data");
+    const auto gibLater = [&] {
+        m_pak.BeginBatch();
+        ASSERT_TRUE(m_pak.GibEntryByName("a.txt", false));
+    };
+    const struct {
+        const char* what;
+        std::function<void()> before;  // our own changes, before the rewrite
+        std::function<bool()> change;
+    } changes[] = {
+        {"add", {}, [&] { return m_pak.AddFileFromDisk(file, "", false); }},
+        {"gib", {}, [&] { return m_pak.GibEntryByName("a.txt", true); }},
+        {"rename", {}, [&] { return m_pak.RenameEntryByName("a.txt", "c.txt"); }},
+        {"new folder", {}, [&] { return m_pak.CreateFolder("new"); }},
+        {"restore", [&] { ASSERT_TRUE(m_pak.GibEntryByName("a.txt", true)); }, [&] { return m_pak.RestoreByName("a.txt"); }},
+        {"compact", [&] { ASSERT_TRUE(m_pak.RecoverUnusedSpace()); }, [&] { return m_pak.RecoverUnusedSpace(); }},
+        {"close with a batch pending", gibLater, [&] { return m_pak.ClosePak(); }},
+    };
+    for (const auto& [rewrite, run] : rewrites) {
+        for (const auto& c : changes) {
+            SCOPED_TRACE(std::string(rewrite) + ", then " + c.what);
+            Open(PakBuilder().File("a.txt", "aaaa").Gap(3000).File("maps/b.bsp", "bbbb"));
+            if (c.before) c.before();
+            // Our own writes never count as another program's.
+            EXPECT_FALSE(m_pak.HasChangedOnDisk());
+            run();
+            const std::string outside = Bytes();
+            EXPECT_TRUE(m_pak.HasChangedOnDisk());
+            EXPECT_EQ(errPakInaccessible, m_pak.GetRecoveryRefusal());
+            EXPECT_FALSE(c.change());
+            EXPECT_EQ(errPakInaccessible, m_pak.GetError());
+            EXPECT_EQ(outside, Bytes());
+            // Reading may fail, but never past what the file now holds.
+            char data[4];
+            m_pak.ReadEntryByName("maps/b.bsp", data);
+            m_pak.ClosePak();
+            EXPECT_EQ(outside, Bytes());
+        }
+    }
+}
+
 TEST_F(Hostile, NewDataNeverLandsOnBytesAnEntryClaims)
 {
     // A truncated pak: far.bin claims 1000 bytes from where the file ends.

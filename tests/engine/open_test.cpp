@@ -121,15 +121,20 @@ TEST(OpenPak, FallsBackToReadOnlyWhenTheFileCannotBeWritten)
     CPakArchive pak(fileSystem);
     ASSERT_TRUE(pak.OpenPak(path));
     EXPECT_TRUE(pak.IsReadOnly());
+    EXPECT_EQ(ReadOnlyReason::notWritable, pak.GetReadOnlyReason());
+    // Said at once, not when the first change fails.
+    EXPECT_EQ(errAccessDenied, pak.GetRecoveryRefusal());
     EXPECT_EQ(1u, pak.GetEntries().size());
 
     // The real permission bits lead to the same place (root ignores them).
     pak.ClosePak();
+    EXPECT_EQ(ReadOnlyReason::none, pak.GetReadOnlyReason());
     if (::geteuid() != 0) {
         ::chmod(path.c_str(), 0444);
         CPakArchive real;
         ASSERT_TRUE(real.OpenPak(path));
         EXPECT_TRUE(real.IsReadOnly());
+        EXPECT_EQ(ReadOnlyReason::notWritable, real.GetReadOnlyReason());
     }
 }
 
@@ -142,7 +147,74 @@ TEST(OpenPak, MissingFileReportsFileNotFound)
     EXPECT_FALSE(pak.OpenPak(dir / "no/such/folder.pak"));
     EXPECT_EQ(errFileNotFound, pak.GetError());
     EXPECT_FALSE(pak.OpenPak(dir.Path()));
+    EXPECT_EQ(errNotPak, pak.GetError());
+}
+
+TEST(OpenPak, WhatCannotBeAPakFailsWithItsOwnCode)
+{
+    const struct {
+        const char* what;
+        void (*make)(const std::string& path);
+        int code;
+    } cases[] = {
+        {"a folder", [](const std::string& path) { std::filesystem::create_directory(path); }, errNotPak},
+        {"a link to a folder",
+         [](const std::string& path) {
+             std::filesystem::create_directory(path + ".d");
+             std::filesystem::create_symlink(path + ".d", path);
+         },
+         errNotPak},
+        {"a FIFO", [](const std::string& path) { ::mkfifo(path.c_str(), 0600); }, errNotPak},
+        {"a loop of links",
+         [](const std::string& path) {
+             std::filesystem::create_symlink(path + ".2", path);
+             std::filesystem::create_symlink(path, path + ".2");
+         },
+         errBadPath},
+        {"beneath a file", [](const std::string& path) { WriteFileBytes(path.substr(0, path.rfind('/')), "x"); }, errBadPath},
+        {"nothing", [](const std::string&) {}, errFileNotFound},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string path = std::string(c.what) == "beneath a file" ? dir / "file.pak/x.pak" : dir / "x.pak";
+        c.make(path);
+        CPakArchive pak;
+        EXPECT_FALSE(pak.OpenPak(path)) << c.what;
+        EXPECT_EQ(c.code, pak.GetError()) << c.what;
+        EXPECT_FALSE(pak.OpenPakReadOnly(path)) << c.what;
+        EXPECT_EQ(c.code, pak.GetError()) << c.what;
+    }
+}
+
+TEST(OpenPak, APakPast2GiBOpensReadOnlyAndIsNeverRecovered)
+{
+    TempDir dir;
+    const std::string path = dir / "big.pak";
+    PakBuilder().File("a.txt", "abc").Gap(100).WriteTo(path);
+    // Sparse: the file system stores none of it.
+    const std::uint64_t length = std::uint64_t{5} << 30;
+    std::filesystem::resize_file(path, length);
+    const std::string source = dir / "new.txt";
+    WriteFileBytes(source, "x");
+
+    CPakArchive pak;
+    ASSERT_TRUE(pak.OpenPak(path)) << pak.GetErrorText();
+    EXPECT_TRUE(pak.IsReadOnly());
+    EXPECT_EQ(ReadOnlyReason::tooBig, pak.GetReadOnlyReason());
+    EXPECT_EQ(errAccessDenied, pak.GetRecoveryRefusal());
+    EXPECT_FALSE(pak.RecoverUnusedSpace());
     EXPECT_EQ(errAccessDenied, pak.GetError());
+    EXPECT_FALSE(pak.AddFileFromDisk(source, "", false));
+    EXPECT_EQ(errAccessDenied, pak.GetError());
+    char data[3] = {};
+    EXPECT_EQ(3u, pak.ReadEntryByName("a.txt", data));
+    EXPECT_EQ("abc", std::string(data, 3));
+    // Shared like any reader, not held alone as a writer would.
+    CPakArchive reader;
+    EXPECT_TRUE(reader.OpenPakReadOnly(path));
+    EXPECT_EQ(ReadOnlyReason::asked, reader.GetReadOnlyReason());
+    EXPECT_TRUE(pak.ClosePak());
+    EXPECT_EQ(length, std::filesystem::file_size(path));
 }
 
 TEST(OpenPak, SecondOpenerIsRefusedWithSharingViolation)
@@ -267,10 +339,12 @@ TEST(OpenPak, ReadersShareTheFileAndAWriterHasItAlone)
         // A would-be writer can only look while readers are there.
         ASSERT_TRUE(writer.OpenPak(path));
         EXPECT_TRUE(writer.IsReadOnly());
+        EXPECT_EQ(ReadOnlyReason::inUse, writer.GetReadOnlyReason());
     }
     CPakArchive writer, reader;
     ASSERT_TRUE(writer.OpenPak(path));
     EXPECT_FALSE(writer.IsReadOnly());
+    EXPECT_EQ(ReadOnlyReason::none, writer.GetReadOnlyReason());
     EXPECT_FALSE(reader.OpenPakReadOnly(path));
     EXPECT_EQ(errSharingViolation, reader.GetError());
 }
@@ -282,7 +356,7 @@ TEST(OpenPak, NeverWaitsOnAFifoNorBecomesAStandardStream)
     ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
     CPakArchive pak;
     EXPECT_FALSE(pak.OpenPak(fifo));
-    EXPECT_EQ(errAccessDenied, pak.GetError());
+    EXPECT_EQ(errNotPak, pak.GetError());
 
     // With standard output and error closed, the pak must not take their
     // numbers (whatever the program prints would land in it); the programs

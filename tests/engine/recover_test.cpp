@@ -48,14 +48,41 @@ TEST_F(UnusedSpace, CountsEveryByteOutsideHeaderDirectoryAndData)
     EXPECT_EQ(150u, m_pak.GetUnusedSpaceBytes());
 }
 
-TEST_F(UnusedSpace, PaksRecoveryWouldRefuseReportNone)
+TEST_F(UnusedSpace, EveryLayoutCountsWhatCheckCountsAndSaysWhetherRecoveryMayRun)
 {
-    Open(PakBuilder().File("a", "0123456789").Record("b", 15, 10).Gap(3000));
-    EXPECT_EQ(0, m_pak.GetUnusedSpaceKB());
-    Open(PakBuilder().File("a", "0123").Record("far", 100000, 10).Gap(3000));
-    EXPECT_EQ(0, m_pak.GetUnusedSpaceKB());
-    Open(PakBuilder().File("a", "0123").Record("header", 4, 4).Gap(3000));
-    EXPECT_EQ(0, m_pak.GetUnusedSpaceKB());
+    // Bytes shared by records count once, bytes past the end not at all;
+    // whether recovery may reclaim the rest is a question of its own.
+    const std::string twoRecords = PakBuilder().File("a.txt", "hello").File("b.txt", "xyz").Build();
+    std::string partRecord = twoRecords;
+    PakBuilder::PutU32(partRecord, 8, 64 + 63);
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::uint64_t unused;
+        PakError refusal;
+    } cases[] = {
+        {"sound, with a gap", PakBuilder().File("a", "0123").Gap(3000).Build(), 3000, errGeneric},
+        {"two records on the same bytes",
+         PakBuilder().File("a", std::string(100, 'a')).Record("b", 12, 100).Gap(200000).Build(), 200000, errRecoverIncomplete},
+        {"records that partly overlap", PakBuilder().File("a", "0123456789").Record("b", 15, 10).Gap(3000).Build(), 2997,
+         errRecoverIncomplete},
+        {"a record past the end", PakBuilder().File("a", "0123").Record("far", 100000, 10).Gap(3000).Build(), 3000,
+         errRecoverIncomplete},
+        {"a record on the header", PakBuilder().File("a", "0123").Record("header", 4, 4).Gap(3000).Build(), 3000,
+         errRecoverIncomplete},
+        // The stored directory counts in full, as it lies on disk; the
+        // data of the part record that is not read is unused.
+        {"a directory of one record and a part", partRecord, 4, errGeneric},
+    };
+    for (const auto& c : cases) {
+        OpenBytes(c.bytes);
+        EXPECT_EQ(c.unused, m_pak.GetUnusedSpaceBytes()) << c.what;
+        EXPECT_EQ(c.refusal, m_pak.GetRecoveryRefusal()) << c.what;
+        if (c.refusal == errGeneric) continue;
+        EXPECT_FALSE(m_pak.RecoverUnusedSpace()) << c.what;
+        EXPECT_EQ(c.refusal, m_pak.GetError()) << c.what;
+        EXPECT_EQ(c.bytes, Bytes()) << c.what;
+    }
 }
 
 TEST_F(UnusedSpace, EmptyDirectoryCountsTheWholeFileButTheHeader)

@@ -38,6 +38,7 @@ public:
         return m_owner.Stopped() ? FileCause::hardIO : m_real->Flush();
     }
     FileCause GetIdentity(FileIdentity& identity) override { return m_real->GetIdentity(identity); }
+    FileCause GetStatus(FileStatus& status) override { return m_real->GetStatus(status); }
 
 private:
     std::unique_ptr<IFile> m_real;

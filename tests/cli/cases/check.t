@@ -122,5 +122,5 @@ A file that cannot be read at all is not checked (status 2).
   ! vantor-pak: missing.pak: File not found.
   [2]
   $ mkdir folder.pak && vantor-pak check folder.pak
-  ! vantor-pak: folder.pak: File access denied.
+  ! vantor-pak: folder.pak: The file you selected is not a valid PAK.
   [2]

@@ -13,7 +13,7 @@ engine's reason.
   [2]
   $ mkdir folder.pak
   $ vantor-pak list folder.pak
-  ! vantor-pak: folder.pak: File access denied.
+  ! vantor-pak: folder.pak: The file you selected is not a valid PAK.
   [2]
   $ vantor-pak list bad-zero-header.pak
   ! vantor-pak: bad-zero-header.pak: Error reading PAK directory.  The PAK file may be gibbed.
@@ -65,3 +65,20 @@ out, with the reason, not "access denied".
   $ flock -s base.pak vantor-pak rm base.pak autoexec.cfg
   ! vantor-pak: base.pak: Sharing violation.  Another program has the pak open.
   [2]
+
+A pak longer than 2 GiB, whose offsets cannot reach its end, is read but
+never changed, and says why.
+
+  $ cp base.pak big.pak && truncate -s 3G big.pak
+  $ vantor-pak cat big.pak autoexec.cfg
+  exec quake.rc
+  $ vantor-pak compact big.pak
+  ! vantor-pak: big.pak: File access denied.  The pak is larger than 2 GiB, beyond what its offsets can reach.
+  [2]
+  $ vantor-pak rm big.pak autoexec.cfg
+  ! vantor-pak: big.pak: File access denied.  The pak is larger than 2 GiB, beyond what its offsets can reach.
+  [2]
+  $ vantor-pak list big.pak | head -1
+  autoexec.cfg
+  $ cmp -n "$(stat -c %s base.pak)" base.pak big.pak && stat -c %s big.pak
+  3221225472
