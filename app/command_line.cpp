@@ -2,8 +2,12 @@
 
 #include "version.h"
 
+#include "view_text.h"
+
 #include <QDir>
-#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
 
 namespace vantor {
 
@@ -19,6 +23,17 @@ const char kHelp[] =
     "\n"
     "Arguments:\n"
     "  pak            The pak file to open.\n";
+
+// Made absolute by text alone: QFileInfo would turn the path into its local
+// encoding and back, which loses bytes that are not UTF-8.
+QString AbsolutePath(const QString& path)
+{
+    if (QDir::isAbsolutePath(path))
+        return QDir::cleanPath(path);
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    return QDir::cleanPath(FromDiskBytes(current.native()) + u'/' + path);
+}
 
 }  // namespace
 
@@ -57,7 +72,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         return line;
     }
     if (!paks.isEmpty() && !paks.constFirst().isEmpty())
-        line.strPak = QDir::toNativeSeparators(QFileInfo(paks.constFirst()).absoluteFilePath());
+        line.strPak = QDir::toNativeSeparators(AbsolutePath(paks.constFirst()));
     return line;
 }
 

@@ -6,6 +6,7 @@
 #include "file_layer.h"
 #include "desktop_shell.h"
 #include "version.h"
+#include "view_text.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -16,11 +17,13 @@ using namespace vantor;
 
 namespace {
 
+// The arguments with every byte kept: a pak path need not be UTF-8, and
+// QApplication::arguments() would replace what is not.
 QStringList RawArguments(int argc, char** argv)
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(FromDiskBytes(argv[i]));
     return arguments;
 }
 
@@ -44,8 +47,8 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("vantor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vantor.svg")));
 
-    // Qt has taken its own options out of the arguments by now.
-    const CommandLine line = ParseCommandLine(QApplication::arguments());
+    // Qt has taken its own options out of argc and argv by now.
+    const CommandLine line = ParseCommandLine(RawArguments(argc, argv));
     if (line.action == CommandLine::error) {
         std::fputs(line.strMessage.toLocal8Bit().constData(), stderr);
         return 2;

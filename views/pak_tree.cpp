@@ -160,7 +160,7 @@ bool CPakTree::LoadPak()
     // The full path, however it was named: the root shows it and the recent
     // list keeps it.
     m_strPakPath = FromDiskBytes(m_archive.GetFilePath());
-    auto* pRoot = new QTreeWidgetItem(QStringList(m_strPakPath));
+    auto* pRoot = new QTreeWidgetItem(QStringList(VisibleText(m_strPakPath)));
     pRoot->setIcon(0, m_services.shell.GetFileIcon(m_strPakPath));
     addTopLevelItem(pRoot);
     return true;

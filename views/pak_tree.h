@@ -145,9 +145,9 @@ protected:
     void SizeColumn();
     // Empties the tree and the list.
     void ClearPanes();
-    // The list rows of a folder and of a file (the entry at path).
+    // The list rows of a folder and of a file.
     CListRow FolderRow(std::string rawName) const;
-    CListRow FileRow(std::string rawName, const std::string& path);
+    CListRow FileRow(std::string rawName, std::int64_t nLength);
     // Closes the loaded pak, keeps it in the recent list and shows path:
     // how New Pak, Open Pak and the recent list end.
     void ReplacePak(const QString& path);

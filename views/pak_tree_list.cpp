@@ -66,7 +66,7 @@ void CPakTree::FillList()
         return;
     }
     const std::string folder = CurrentFolderPath();
-    StringArray files;
+    std::vector<CPakArchive::CFolderFile> files;
     StringArray subs;
     m_archive.ListFolderFiles(QueryPath(folder), files);
     m_archive.ListSubfolders(QueryPath(folder), subs);
@@ -75,14 +75,11 @@ void CPakTree::FillList()
     folderRows.reserve(subs.size());
     for (std::string& sub : subs)
         folderRows.push_back(FolderRow(std::move(sub)));
+    // Each record its own row and size, a name stored twice included.
     std::vector<CListRow> fileRows;
     fileRows.reserve(files.size());
-    std::string path = folder;
-    for (std::string& file : files) {
-        path.resize(folder.size());
-        path += file;
-        fileRows.push_back(FileRow(std::move(file), path));
-    }
+    for (CPakArchive::CFolderFile& file : files)
+        fileRows.push_back(FileRow(std::move(file.name), file.nLength));
     m_pList->Model().SetFolderRows(std::move(folderRows), std::move(fileRows));
 }
 
@@ -96,12 +93,12 @@ CListRow CPakTree::FolderRow(std::string rawName) const
     return row;
 }
 
-CListRow CPakTree::FileRow(std::string rawName, const std::string& path)
+CListRow CPakTree::FileRow(std::string rawName, std::int64_t nLength)
 {
     CListRow row;
     row.strName = DecodeName(rawName);
     row.strRawName = std::move(rawName);
-    row.nBytes = std::max<qint64>(0, m_archive.GetEntryLength(path));
+    row.nBytes = std::max<qint64>(0, nLength);
     row.nSizeKB = static_cast<int>(CPakArchive::ShownKB(static_cast<std::uint64_t>(row.nBytes)));
     row.strType = TypeNameOf(row.strName);
     return row;
@@ -114,7 +111,7 @@ void CPakTree::AddListItem(const std::string& name, int nKind)
     const int nExisting = m_pList->Model().FindRow(DecodeName(name));
     if (nExisting >= 0 && m_pList->Model().Row(nExisting).nKind == nKind)
         return;
-    m_pList->Model().AppendRow(nKind == kindFile ? FileRow(name, CurrentFolderPath() + name) : FolderRow(name));
+    m_pList->Model().AppendRow(nKind == kindFile ? FileRow(name, m_archive.GetEntryLength(QueryPath(CurrentFolderPath() + name))) : FolderRow(name));
     m_pList->scrollTo(m_pList->Model().index(m_pList->GetItemCount() - 1, 0));
 }
 

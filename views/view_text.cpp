@@ -1,25 +1,67 @@
 #include "view_text.h"
 
-#include <QFile>
+#include "utf8.h"
+
 #include <QStringDecoder>
+
+#include <algorithm>
 
 namespace vantor {
 
-QString DecodeName(std::string_view raw)
+namespace {
+
+bool IsBidiControl(char16_t c)
 {
-    const auto* pBytes = reinterpret_cast<const unsigned char*>(raw.data());
-    bool bAscii = true;
-    for (std::size_t i = 0; i < raw.size() && bAscii; ++i)
-        bAscii = pBytes[i] < 0x80;
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+bool IsControl(char16_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
+QString DecodeText(std::string_view raw)
+{
     const auto nLength = static_cast<qsizetype>(raw.size());
-    // Nearly every name is plain ASCII; skip the decoder for those.
-    if (bAscii)
-        return QString::fromLatin1(raw.data(), nLength);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(QByteArrayView(raw.data(), nLength));
     if (!decoder.hasError())
         return text;
     return QString::fromLatin1(raw.data(), nLength);
+}
+
+}  // namespace
+
+QString DecodeName(std::string_view raw)
+{
+    if (raw.empty())
+        return QString::fromUtf16(kNoNameText);
+    // Nearly every name is plain printable ASCII; skip the decoder and the
+    // checks for those.
+    const bool bPlain = std::all_of(raw.begin(), raw.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    if (bPlain)
+        return QString::fromLatin1(raw.data(), static_cast<qsizetype>(raw.size()));
+    return VisibleText(DecodeText(raw));
+}
+
+QString VisibleText(const QString& text)
+{
+    const bool bClean = std::none_of(text.begin(), text.end(), [](QChar c) {
+        return IsControl(c.unicode()) || IsBidiControl(c.unicode());
+    });
+    if (bClean)
+        return text;
+    QString shown;
+    shown.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (IsControl(c.unicode()))
+            shown += QString::asprintf("\\x%02X", c.unicode());
+        else if (IsBidiControl(c.unicode()))
+            shown += QString::asprintf("\\u%04X", c.unicode());
+        else
+            shown += c;
+    }
+    return shown;
 }
 
 int CompareNames(const QString& a, const QString& b)
@@ -42,12 +84,42 @@ QString FormatTotalKB(qint64 nKB)
 
 std::string ToDiskBytes(const QString& path)
 {
-    return QFile::encodeName(path).toStdString();
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(path.size()));
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const char16_t c = path[i].unicode();
+        if (c >= 0xDC80 && c <= 0xDCFF && (i == 0 || !QChar::isHighSurrogate(path[i - 1].unicode()))) {
+            bytes += static_cast<char>(c - 0xDC00);
+            continue;
+        }
+        // Everything else, pairs included, as UTF-8.
+        qsizetype nRun = 1;
+        if (QChar::isHighSurrogate(c) && i + 1 < path.size() && QChar::isLowSurrogate(path[i + 1].unicode()))
+            nRun = 2;
+        bytes += QStringView(path).mid(i, nRun).toUtf8().toStdString();
+        i += nRun - 1;
+    }
+    return bytes;
 }
 
-QString FromDiskBytes(const std::string& path)
+QString FromDiskBytes(std::string_view path)
 {
-    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+    QString text;
+    text.reserve(static_cast<qsizetype>(path.size()));
+    for (std::size_t at = 0; at < path.size();) {
+        const Utf8Char c = DecodeUtf8(path, at);
+        if (c.length == 0) {
+            text += QChar(static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(path[at])));
+            ++at;
+            continue;
+        }
+        if (c.code < 0x80)
+            text += QChar(static_cast<char16_t>(c.code));
+        else
+            text += QString::fromUtf8(path.data() + at, static_cast<qsizetype>(c.length));
+        at += c.length;
+    }
+    return text;
 }
 
 }  // namespace vantor

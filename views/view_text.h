@@ -10,9 +10,19 @@
 namespace vantor {
 
 // A name from the pak as it is shown: UTF-8 where the bytes are valid UTF-8,
-// else Latin-1, so that every byte shows as some character. The views keep
+// else Latin-1, so that every byte shows as some character; made visible
+// (VisibleText), and kNoNameText for a name with no bytes. The views keep
 // the raw bytes beside the text for every engine call.
 QString DecodeName(std::string_view raw);
+
+// What a name or a path shows for text that would mislead: control
+// characters as "\xHH" (a line feed would break the row, a carriage return
+// hide what came before), and the bidirectional controls as "\uHHHH" (a
+// right-to-left override shows "rlo\u202Etxt.exe" as "rloexe.txt").
+QString VisibleText(const QString& text);
+
+// Stands for a name that is empty, such as the part after a leading "/".
+inline constexpr char16_t kNoNameText[] = u"(no name)";
 
 // Names ordered as users expect: letter case ignored. Names that differ
 // only in case (the pak tells them apart) are then ordered by their exact
@@ -26,8 +36,11 @@ QString FormatSizeKB(qint64 nKB);
 // thousands (1500 KB show as 1.5MB).
 QString FormatTotalKB(qint64 nKB);
 
-// Disk paths between Qt's text and the bytes the engine opens.
+// Disk paths between Qt's text and the bytes the engine opens, so that
+// every path survives the round trip: valid UTF-8 as text, every other byte
+// as a lone surrogate U+DC80 to U+DCFF that turns back into the byte. (Qt's
+// own QFile::decodeName replaces such bytes, which loses the path.)
 std::string ToDiskBytes(const QString& path);
-QString FromDiskBytes(const std::string& path);
+QString FromDiskBytes(std::string_view path);
 
 }  // namespace vantor

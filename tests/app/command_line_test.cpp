@@ -1,5 +1,6 @@
 // What the command line starts: a pak, help, the version, or an error.
 #include "command_line.h"
+#include "view_text.h"
 
 #include <QDir>
 
@@ -22,6 +23,13 @@ TEST(CommandLine, NamesAtMostOnePakAsAnAbsolutePath)
     EXPECT_EQ(Parse({"/data/id1/pak0.pak"}).strPak, QDir::toNativeSeparators("/data/id1/pak0.pak"));
     EXPECT_EQ(Parse({"maps.pak"}).strPak, QDir::toNativeSeparators(QDir::current().absoluteFilePath("maps.pak")));
     EXPECT_EQ(Parse({"--", "-odd.pak"}).strPak, QDir::toNativeSeparators(QDir::current().absoluteFilePath("-odd.pak")));
+
+    // Bytes that are not UTF-8 survive, relative or absolute.
+    for (const std::string raw : {"/data/bad\xff\xfe.pak", "rel\xe9.pak"}) {
+        const std::string kept = ToDiskBytes(Parse({FromDiskBytes(raw)}).strPak);
+        EXPECT_TRUE(kept.ends_with(raw)) << kept;
+        EXPECT_EQ(kept.front(), '/');
+    }
 
     const CommandLine two = Parse({"a.pak", "b.pak"});
     EXPECT_EQ(two.action, CommandLine::error);

@@ -85,6 +85,30 @@ TEST_F(Listing, LookupsAreExactAndFindTheFirstRecord)
     EXPECT_EQ(2, std::count(all.begin(), all.end(), "dup.txt"));
 }
 
+TEST_F(Listing, EveryRecordIsAFileOfExactlyOneFolderWithItsOwnLength)
+{
+    Open(PakBuilder()
+             .File("dup.txt", std::string(20000, 'd'))
+             .File("dup.txt", std::string(100, 'e'))
+             .File("/lead.txt", std::string(1500, 'l'))
+             .File("/", "ab")
+             .File("\\", "abc")
+             .File("x/y.txt", "y"));
+    const auto files = [&](std::string_view folder) {
+        std::vector<std::pair<std::string, std::uint32_t>> out;
+        std::vector<CPakArchive::CFolderFile> listed;
+        m_pak.ListFolderFiles(folder, listed);
+        for (const auto& file : listed) out.emplace_back(file.name, file.nLength);
+        return out;
+    };
+    using Files = std::vector<std::pair<std::string, std::uint32_t>>;
+    // A separator in front makes a folder with an empty name, never a root file.
+    EXPECT_EQ(files("/"), (Files{{"dup.txt", 20000}, {"dup.txt", 100}}));
+    EXPECT_EQ(files("//"), (Files{{"lead.txt", 1500}, {"", 2}, {"", 3}}));
+    EXPECT_EQ(files("/x"), (Files{{"y.txt", 1}}));
+    EXPECT_EQ(Subfolders("/"), (StringArray{"", "x"}));
+}
+
 TEST_F(Listing, SizesInKilobytesNeverShowZeroForData)
 {
     PakBuilder builder;

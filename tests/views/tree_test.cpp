@@ -5,6 +5,7 @@
 
 #include "frame_layout.h"
 #include "resource.h"
+#include "view_text.h"
 
 #include <QDir>
 #include <QTest>
@@ -101,7 +102,7 @@ TEST_F(TreeView, HoldsTheFoldersTheArchiveListsEvenForOddNames)
 
     // The empty-named and the drive-like folder list their own items.
     QTreeWidgetItem* pRoot = Tree().GetRootItem();
-    Tree().SelectFolder(Tree().FindChildFolder(pRoot, ""));
+    Tree().SelectFolder(Tree().FindChildFolder(pRoot, QString::fromUtf16(kNoNameText)));
     EXPECT_EQ(Column(), QStringList({"lead"}));
     Tree().SelectFolder(Tree().FindChildFolder(pRoot, "C:"));
     EXPECT_EQ(Column(), QStringList({"d.dat"}));
@@ -279,3 +280,37 @@ TEST_F(TreeView, ContextMenusForTheRootAndForFolders)
 }
 
 }  // namespace
+
+TEST_F(TreeView, EveryRecordIsOneRowWithItsOwnSizeAndANameThatCannotMislead)
+{
+    PakBuilder pak;
+    pak.File("dup.txt", std::string(20000, 'd'))
+        .File("dup.txt", std::string(100, 'e'))
+        .File("/lead.txt", std::string(1500, 'l'))
+        .File("/", "ab")
+        .File("rlo\u202etxt.exe", "1")
+        .File("cr\rret.txt", "2")
+        .File("new\nline.txt", "3");
+    // The pak's own path need not be UTF-8, and may hold a line feed.
+    const std::string path = m_dir / "bad\xff\xfe\nname.pak";
+    pak.WriteTo(path);
+    OpenPanes(path);
+    ASSERT_TRUE(Tree().HasItems());
+    EXPECT_EQ(ToDiskBytes(Tree().GetPakPath()), path);
+    EXPECT_FALSE(Tree().GetRootItem()->text(0).contains(u'\n'));
+
+    const QString noName = QString::fromUtf16(kNoNameText);
+    EXPECT_EQ(Column(), QStringList({noName, "cr\\x0Dret.txt", "dup.txt", "dup.txt", "new\\x0Aline.txt",
+                                     "rlo\\u202Etxt.exe"}));
+    EXPECT_EQ(Column(1), QStringList({"", "1KB", "19KB", "1KB", "1KB", "1KB"}));
+    EXPECT_EQ(Pane(1), "19KB     Unused Space:  0KB");
+    // The rows' raw names still drive every operation.
+    EXPECT_EQ(List().Model().Row(1).strRawName, "cr\rret.txt");
+    Tree().OnRefresh();
+    EXPECT_EQ(Column(1), QStringList({"", "1KB", "19KB", "1KB", "1KB", "1KB"}));
+
+    Tree().SelectFolder(Tree().FindChildFolder(Tree().GetRootItem(), noName));
+    EXPECT_EQ(Column(), QStringList({noName, "lead.txt"}));
+    EXPECT_EQ(Column(1), QStringList({"1KB", "1KB"}));
+    EXPECT_EQ(List().Model().Row(0).strRawName, "");
+}

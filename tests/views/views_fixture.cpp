@@ -1,5 +1,7 @@
 #include "views_fixture.h"
 
+#include "view_text.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -38,7 +40,7 @@ std::string ViewsTest::WritePak(const PakBuilder& pak, const std::string& name)
 
 void ViewsTest::OpenFrame(const std::string& cmdLinePak)
 {
-    m_pFrame = std::make_unique<CMainFrame>(m_prompt, m_shell, QString::fromStdString(cmdLinePak));
+    m_pFrame = std::make_unique<CMainFrame>(m_prompt, m_shell, FromDiskBytes(cmdLinePak));
     ASSERT_TRUE(m_pFrame->Create());
     m_pFrame->ActivateFrame();
     m_pTree = m_pFrame->GetTree();
@@ -50,7 +52,7 @@ void ViewsTest::OpenPanes(const std::string& cmdLinePak)
 {
     const CViewServices services{m_prompt, m_shell, m_fakeFrame};
     m_pPanes = std::make_unique<QSplitter>();
-    m_pTree = new CPakTree(services, QString::fromStdString(cmdLinePak));
+    m_pTree = new CPakTree(services, FromDiskBytes(cmdLinePak));
     m_pList = new CPakList(services);
     m_pTree->SetList(m_pList);
     m_pList->SetTree(m_pTree);

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace vantor::cli {
+namespace vantor {
 
 struct Utf8Char {
     std::size_t length = 0;  // bytes taken; 0 when text[at] starts no valid sequence
@@ -17,4 +17,4 @@ struct Utf8Char {
 // each of their bytes is then the caller's to treat alone.
 Utf8Char DecodeUtf8(std::string_view text, std::size_t at);
 
-}  // namespace vantor::cli
+}  // namespace vantor

@@ -1,6 +1,6 @@
 #include "utf8.h"
 
-namespace vantor::cli {
+namespace vantor {
 
 Utf8Char DecodeUtf8(std::string_view text, std::size_t at)
 {
@@ -29,4 +29,4 @@ Utf8Char DecodeUtf8(std::string_view text, std::size_t at)
     return {length, code};
 }
 
-}  // namespace vantor::cli
+}  // namespace vantor
