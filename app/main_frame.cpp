@@ -320,8 +320,6 @@ void CMainFrame::TrackPopupMenu(int nPopup, const QPoint& globalPos)
         }
         QAction* pAction = menu.addAction(QString::fromUtf8(item.pszText));
         pAction->setData(item.nID);
-        if (const CommandInfo* pCommand = FindCommand(item.nID))
-            pAction->setStatusTip(StatusPromptOf(pCommand->pszPrompt));
         UpdateAction(pAction, item.nID);
     }
     const QAction* pChosen = m_prompt.TrackPopupMenu(menu, globalPos);
@@ -368,6 +366,10 @@ void CMainFrame::UpdateAction(QAction* pAction, int nID)
     pAction->setEnabled(bClaimed && ui.IsEnabled());
     if (pAction->isCheckable())
         pAction->setChecked(ui.IsChecked());
+    if (!ui.GetStatusTip().isEmpty())
+        pAction->setStatusTip(ui.GetStatusTip());
+    else if (const CommandInfo* pCommand = FindCommand(nID))
+        pAction->setStatusTip(StatusPromptOf(pCommand->pszPrompt));
 }
 
 void CMainFrame::UpdateCommands()

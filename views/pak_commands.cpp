@@ -177,12 +177,19 @@ void CPakTree::OpenRecent(int nIndex)
 
 // --- Unused space ------------------------------------------------------------------------
 
-bool CPakTree::RecoverSpace()
+bool CPakTree::RecoverSpace(bool bSayRefusal)
 {
     if (m_strPakPath.isEmpty())
         return false;
     if (m_archive.GetUnusedSpaceKB() == 0)
         return true;
+    if (const PakError refusal = m_archive.GetRecoveryRefusal(); refusal != errGeneric) {
+        if (bSayRefusal && refusal == errPakInaccessible && m_archive.HasChangedOnDisk())
+            OfferReload();
+        else if (bSayRefusal)
+            ShowError(RecoveryRefusalText());
+        return false;
+    }
     if (ReadSetting(setting::kConfirmRecover) != 0 &&
         !m_services.prompt.AskOkCancel(QStringLiteral("Recovering unused space may take several seconds.\nContinue?"),
                                        PromptIcon::question))
@@ -213,10 +220,92 @@ bool CPakTree::RecoverSpace()
         m_bBusy = false;
     }
     if (!bRecovered) {
-        ShowError(QString::fromStdString(m_archive.GetErrorText()));
+        ShowEngineError();
         return false;
     }
     return true;
+}
+
+// --- The pak's state -----------------------------------------------------------------
+
+QString CPakTree::RecoveryRefusalText() const
+{
+    if (!HasItems())
+        return QString();
+    if (m_archive.GetReadOnlyReason() == ReadOnlyReason::tooBig)
+        return QStringLiteral("Paks larger than 2 GiB are shown read-only: changing them is not supported.");
+    if (m_archive.IsReadOnly())
+        return QStringLiteral("The pak is read-only.");
+    switch (m_archive.GetRecoveryRefusal()) {
+    case errGeneric:
+        return QString();
+    case errPakInaccessible:
+        return QStringLiteral("Another program has changed the pak.  Refresh (F5) to load it again.");
+    case errRecoverIncomplete:
+        return QStringLiteral("Entries of the pak overlap, so its unused space cannot be recovered.");
+    default:
+        return PakErrorText(m_archive.GetRecoveryRefusal());
+    }
+}
+
+QString CPakTree::PakStateMark() const
+{
+    if (!HasItems())
+        return QString();
+    if (m_archive.IsReadOnly())
+        return QStringLiteral("(read-only)");
+    switch (m_archive.GetRecoveryRefusal()) {
+    case errGeneric:
+        return QString();
+    case errPakInaccessible:
+        return QStringLiteral("(changed on disk)");
+    case errRecoverIncomplete:
+        return QStringLiteral("(entries overlap)");
+    default:
+        return QStringLiteral("(cannot be recovered)");
+    }
+}
+
+void CPakTree::ShowEngineError()
+{
+    if (m_archive.GetError() == errPakInaccessible && m_archive.HasChangedOnDisk())
+        OfferReload();
+    else
+        ShowError(QString::fromStdString(m_archive.GetErrorText()));
+}
+
+void CPakTree::OfferReload()
+{
+    if (m_services.prompt.AskYesNo(
+            QStringLiteral("Another program has changed the pak, so nothing was written to it.\nLoad the pak again?"),
+            PromptIcon::question))
+        ReloadPak();
+}
+
+void CPakTree::ReloadPak()
+{
+    const std::string folder = CurrentFolderPath();
+    const QString path = m_strPakPath;
+    if (!LoadAndShowPak(path))
+        return;
+    // Back to the folder shown before, as far down as it still goes.
+    QTreeWidgetItem* pItem = GetRootItem();
+    std::string_view rest = folder;
+    while (pItem && !rest.empty()) {
+        const std::size_t nSlash = rest.find('/');
+        const std::string_view name = rest.substr(0, nSlash);
+        QTreeWidgetItem* pChild = nullptr;
+        for (int i = 0; i < pItem->childCount() && !pChild; ++i) {
+            if (RawNameOf(pItem->child(i)) == name)
+                pChild = pItem->child(i);
+        }
+        if (!pChild)
+            break;
+        pItem = pChild;
+        rest.remove_prefix(nSlash + 1);
+    }
+    if (pItem && pItem != GetRootItem())
+        SelectFolder(pItem);
 }
 
 void CPakTree::OnRecoverSpace()
@@ -243,8 +332,9 @@ void CPakTree::OnFrameClosing()
     // The window is still there while this runs, so the recovery's question
     // and progress have an owner; the pak is closed only when the view goes,
     // after recovery has ended.
+    // A pak that cannot be written is not asked about.
     if (ReadSetting(setting::kRecoverOnExit) != 0)
-        RecoverSpace();
+        RecoverSpace(false);
     if (!m_strPakPath.isEmpty())
         AddRecent(m_strPakPath);
     SaveRecent();

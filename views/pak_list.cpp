@@ -162,6 +162,10 @@ void CPakList::OnInvertSelection()
 
 void CPakList::OnRefresh()
 {
+    if (m_pTreeView->HasItems() && m_pTreeView->GetArchive().HasChangedOnDisk()) {
+        m_pTreeView->ReloadPak();
+        return;
+    }
     m_pTreeView->FillList();
     UpdateStatusBar();
     m_pTreeView->viewport()->update();
@@ -353,7 +357,38 @@ void CPakList::keyPressEvent(QKeyEvent* pEvent)
     if (bEnter && pEvent->modifiers() == Qt::NoModifier && GetSelectedCount() == 1 &&
         OpenRow(GetSelectedRows().front()))
         return;
+    if (MoveAndSelect(pEvent))
+        return;
     QTreeView::keyPressEvent(pEvent);
+}
+
+bool CPakList::MoveAndSelect(const QKeyEvent* pEvent)
+{
+    if ((pEvent->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || GetItemCount() == 0)
+        return false;
+    CursorAction action;
+    switch (pEvent->key()) {
+    case Qt::Key_Home: action = MoveHome; break;
+    case Qt::Key_End: action = MoveEnd; break;
+    case Qt::Key_Up: action = MoveUp; break;
+    case Qt::Key_Down: action = MoveDown; break;
+    case Qt::Key_PageUp: action = MovePageUp; break;
+    case Qt::Key_PageDown: action = MovePageDown; break;
+    default: return false;
+    }
+    // Qt's own handling selects nothing when the key stays on the focused
+    // row (Home on the first), and with no focused row takes every key to
+    // the first row (End included).
+    QModelIndex target;
+    if (!currentIndex().isValid())
+        target = m_pModel->index(action == MoveEnd ? GetItemCount() - 1 : 0, 0);
+    else
+        target = moveCursor(action, pEvent->modifiers());
+    if (!target.isValid())
+        return true;
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(target);
+    return true;
 }
 
 void CPakList::mousePressEvent(QMouseEvent* pEvent)

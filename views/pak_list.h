@@ -80,6 +80,9 @@ protected:
     using QTreeView::edit;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* pEvent) override;
 
+    // Home, End, the arrows and the page keys select the row they move to,
+    // as in every file manager; false for other keys.
+    bool MoveAndSelect(const QKeyEvent* pEvent);
     void OnItemChanged();
     void OnEndLabelEdit(int nRow, const QString& text);
     void ShowSortIndicator();

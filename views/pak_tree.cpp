@@ -102,9 +102,12 @@ bool CPakTree::OnUpdateCommand(CCmdUI& ui)
     case ID_VIEW_REFRESH:
     case ID_SWITCH_PANE:
         return true;
-    case ID_FILE_RECOVER:
-        ui.Enable(HasItems() && m_archive.GetUnusedSpaceKB() > 0);
+    case ID_FILE_RECOVER: {
+        const QString refusal = RecoveryRefusalText();
+        ui.Enable(HasItems() && refusal.isEmpty() && m_archive.GetUnusedSpaceKB() > 0);
+        ui.SetStatusTip(refusal);
         return true;
+    }
     // Their commands come with restoring and with wave playback; the rules
     // are the tree's already.
     case ID_FILE_RESTORE:
@@ -160,9 +163,16 @@ bool CPakTree::LoadPak()
     // The full path, however it was named: the root shows it and the recent
     // list keeps it.
     m_strPakPath = FromDiskBytes(m_archive.GetFilePath());
-    auto* pRoot = new QTreeWidgetItem(QStringList(VisibleText(m_strPakPath)));
+    QString rootText = VisibleText(m_strPakPath);
+    if (m_archive.IsReadOnly())
+        rootText += QStringLiteral(" (read-only)");
+    auto* pRoot = new QTreeWidgetItem(QStringList(rootText));
     pRoot->setIcon(0, m_services.shell.GetFileIcon(m_strPakPath));
     addTopLevelItem(pRoot);
+    if (m_archive.GetReadOnlyReason() == ReadOnlyReason::tooBig) {
+        wait.Restore();
+        m_services.prompt.ShowMessage(RecoveryRefusalText(), PromptIcon::information);
+    }
     return true;
 }
 
@@ -339,6 +349,9 @@ void CPakTree::UpdateStatusBar()
         const int nUnusedKB = std::max(0, m_archive.GetUnusedSpaceKB());
         size = QStringLiteral("%1     Unused Space:  %2KB").arg(size).arg(nUnusedKB);
     }
+    const QString mark = PakStateMark();
+    if (!mark.isEmpty())
+        size += u' ' + mark;
     m_services.frame.SetPaneText(1, size);
 }
 
@@ -351,6 +364,10 @@ void CPakTree::ShowError(const QString& text)
 
 void CPakTree::OnRefresh()
 {
+    if (HasItems() && m_archive.HasChangedOnDisk()) {
+        ReloadPak();
+        return;
+    }
     FillList();
     UpdateStatusBar();
     viewport()->update();

@@ -54,8 +54,27 @@ public:
     void OnOptions();
     // Recovers the pak's unused space after the confirmation question. True
     // when there was none or it was recovered; false when there is no pak,
-    // the user cancelled, or recovery failed (the error was shown).
-    bool RecoverSpace();
+    // recovery would be refused (said only when bSayRefusal), the user
+    // cancelled, or recovery failed (the error was shown).
+    bool RecoverSpace(bool bSayRefusal = true);
+
+    // --- The pak's state ---------------------------------------------------------
+    // Why the unused space cannot be recovered now, as the greyed command's
+    // status tip says it; empty when it can.
+    QString RecoveryRefusalText() const;
+    // What the status bar adds for a pak that cannot be changed, or whose
+    // space cannot be recovered: "(read-only)", "(changed on disk)",
+    // "(entries overlap)"; empty otherwise.
+    QString PakStateMark() const;
+    // The archive's last error; for a pak another program has changed, the
+    // offer to load it again instead.
+    void ShowEngineError();
+    // Says that another program has changed the pak and, when the user
+    // wants, loads it again.
+    void OfferReload();
+    // Opens the pak again after another program changed it, showing the
+    // same folder where it still exists.
+    void ReloadPak();
 
     // --- Recent paks ("R&eopen Pak") ----------------------------------------
     // Reads "Mru"/"0" to "5"; empty values are skipped.
@@ -106,6 +125,8 @@ public:
     void ShowError(const QString& text);
 
     // --- Navigation ----------------------------------------------------------
+    // Shows the pak as it is now: loads it again when another program has
+    // changed it, else refills the list.
     void OnRefresh();
     void OnUpOneLevel();
     void OnSelectAll();

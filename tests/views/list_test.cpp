@@ -269,6 +269,34 @@ TEST_F(ListView, SelectAllAndInvertSelection)
     EXPECT_EQ(Frame().GetActivePane(), &List());
 }
 
+TEST_F(ListView, HomeEndAndTheArrowsSelectTheRowTheyMoveTo)
+{
+    OpenSortingPak();
+    const int nLast = List().GetItemCount() - 1;
+    struct Case {
+        int nFocused;  // -1: no row has the focus, as after Up One Level
+        Qt::Key key;
+        int nSelected;
+    };
+    for (const Case& test : {Case{0, Qt::Key_Home, 0}, Case{-1, Qt::Key_End, nLast}, Case{-1, Qt::Key_Home, 0},
+                             Case{1, Qt::Key_Down, 2}, Case{1, Qt::Key_Up, 0}, Case{nLast, Qt::Key_End, nLast},
+                             Case{0, Qt::Key_PageDown, nLast}}) {
+        SCOPED_TRACE(testing::Message() << test.nFocused << " key " << test.key);
+        List().clearSelection();
+        List().selectionModel()->setCurrentIndex(test.nFocused < 0 ? QModelIndex()
+                                                                   : List().Model().index(test.nFocused, 0),
+                                                 QItemSelectionModel::NoUpdate);
+        QTest::keyClick(&List(), test.key);
+        EXPECT_EQ(List().GetSelectedRows(), std::vector<int>{test.nSelected});
+        EXPECT_EQ(List().currentIndex().row(), test.nSelected);
+    }
+    // Then Enter opens what Home selected: the first row, a folder.
+    List().selectionModel()->setCurrentIndex(List().Model().index(0, 0), QItemSelectionModel::Clear);
+    QTest::keyClick(&List(), Qt::Key_Home);
+    QTest::keyClick(&List(), Qt::Key_Return);
+    EXPECT_NE(Tree().GetCurrentFolder(), Tree().GetRootItem());
+}
+
 TEST_F(ListView, SwitchPaneMovesBetweenTreeAndList)
 {
     OpenSortingPak();

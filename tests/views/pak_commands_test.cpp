@@ -12,6 +12,7 @@
 #include <QMenu>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace vantor;
 using namespace vantor::test;
@@ -381,3 +382,89 @@ TEST_F(PakCommands, OptionsOpensFromEitherPane)
 }
 
 }  // namespace
+
+TEST_F(PakCommands, APakAnotherProgramRewroteIsNeverWrittenAndF5LoadsItAgain)
+{
+    const std::string shown = WriteGappedPak("shown.pak");
+    const std::string other = WritePak(PakBuilder().File("other/new.txt", "n").Gap(3000), "other.pak");
+    OpenFrame(shown);
+    Enter("maps");
+    // Rewritten in place, as "cat other.pak > shown.pak" does: same inode.
+    const std::string otherBytes = ReadFileBytes(other);
+    WriteFileBytes(shown, otherBytes);
+    Frame().UpdateCommands();
+    EXPECT_FALSE(Enabled(ID_FILE_RECOVER));
+    EXPECT_TRUE(Frame().GetCommandAction(ID_FILE_RECOVER)->statusTip().startsWith("Another program has changed"));
+    Tree().UpdateStatusBar();
+    EXPECT_TRUE(Pane(1).endsWith("(changed on disk)"));
+
+    // A command that was already on its way offers to load the pak again.
+    m_prompt.AnswerYesNo(false);
+    Tree().OnRecoverSpace();
+    EXPECT_TRUE(m_prompt.Texts().constLast().startsWith("Another program has changed the pak"));
+    EXPECT_EQ(ReadFileBytes(shown), otherBytes);
+
+    // Closing with "RecoverOnExit" on asks nothing and writes nothing.
+    Frame().RouteCommand(ID_VIEW_REFRESH);
+    EXPECT_EQ(Column(), QStringList({"other"}));
+    EXPECT_EQ(Pane(1), "0KB     Unused Space:  2KB");
+    WriteFileBytes(shown, ReadFileBytes(WriteGappedPak("third.pak")));
+    const std::size_t nAsked = m_prompt.Questions().size();
+    CloseFrame();
+    EXPECT_EQ(m_prompt.Questions().size(), nAsked);
+    m_pFrame.reset();
+    EXPECT_EQ(ReadFileBytes(shown), ReadFileBytes(m_dir / "third.pak"));
+}
+
+TEST_F(PakCommands, PaksThatCannotBeWrittenSayWhyAndAreNeverRecovered)
+{
+    struct Case {
+        const char* pszName;
+        bool bTooBig;
+        const char* pszMark;
+        const char* pszTip;
+    };
+    for (const Case& test : {Case{"shared.pak", false, "(read-only)", "The pak is read-only."},
+                             Case{"huge.pak", true, "(read-only)", "Paks larger than 2 GiB"},
+                             Case{"overlap.pak", false, "(entries overlap)", "Entries of the pak overlap"}}) {
+        SCOPED_TRACE(test.pszName);
+        const std::string path = m_dir / test.pszName;
+        PakBuilder pak;
+        pak.File("a.txt", std::string(2000, 'a')).Gap(5000);
+        if (std::string_view(test.pszName) == "overlap.pak")
+            pak.Record("b.txt", 12, 2000);
+        pak.WriteTo(path);
+        if (test.bTooBig)
+            std::filesystem::resize_file(path, 5ull << 30);
+        // Another program reading the pak keeps this one from writing it.
+        CPakArchive reader;
+        if (std::string_view(test.pszName) == "shared.pak") {
+            ASSERT_TRUE(reader.OpenPakReadOnly(path));
+        }
+        // The first bytes, where a change would write: the huge pak is read
+        // no further.
+        const auto head = [&path] {
+            std::string bytes(8192, '\0');
+            std::ifstream(path, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            return bytes;
+        };
+        const std::string before = head();
+        const std::uintmax_t nSize = std::filesystem::file_size(path);
+
+        const std::size_t nAsked = m_prompt.Questions().size();
+        OpenFrame(path);
+        const bool bReadOnly = std::string_view(test.pszMark) == "(read-only)";
+        EXPECT_EQ(Tree().GetRootItem()->text(0).endsWith(" (read-only)"), bReadOnly);
+        EXPECT_TRUE(Pane(1).endsWith(test.pszMark)) << Pane(1).toStdString();
+        EXPECT_FALSE(Enabled(ID_FILE_RECOVER));
+        EXPECT_TRUE(Frame().GetCommandAction(ID_FILE_RECOVER)->statusTip().startsWith(test.pszTip));
+        // The huge pak says so when it opens; nothing else asks anything,
+        // closing with "RecoverOnExit" on included.
+        CloseFrame();
+        EXPECT_EQ(m_prompt.Questions().size(), nAsked + (test.bTooBig ? 1u : 0u));
+        m_pFrame.reset();
+        EXPECT_EQ(head(), before);
+        EXPECT_EQ(std::filesystem::file_size(path), nSize);
+        std::filesystem::remove(path);
+    }
+}
