@@ -54,7 +54,7 @@ public:
     }
     int DoModal(QDialog&) override { return Note(QStringLiteral("dialog")), 0; }
     QAction* TrackPopupMenu(QMenu&, const QPoint&) override { return nullptr; }
-    std::unique_ptr<IProgress> BeginProgress(const QString& text) override
+    std::unique_ptr<IProgress> BeginProgress(const QString& text, bool) override
     {
         Note(text);
         return nullptr;

@@ -41,6 +41,9 @@ class IProgress {
 public:
     virtual ~IProgress() = default;
     virtual void SetProgress(std::uint64_t nDone, std::uint64_t nTotal) = 0;
+    // Whether the user pressed Cancel; only a cancellable window has one.
+    // The work checks this between steps and stops itself.
+    virtual bool IsCancelled() const { return false; }
 };
 
 class IPrompt {
@@ -84,9 +87,10 @@ public:
     // actions need not be connected to anything.
     virtual QAction* TrackPopupMenu(QMenu& menu, const QPoint& globalPos) = 0;
 
-    // A progress window saying text. It has no Cancel button: the work it
-    // shows was confirmed before it started.
-    virtual std::unique_ptr<IProgress> BeginProgress(const QString& text) = 0;
+    // A progress window saying text; it appears only once the work has
+    // taken about half a second. Without bCancellable it has no Cancel
+    // button: work that was confirmed before it started runs to its end.
+    virtual std::unique_ptr<IProgress> BeginProgress(const QString& text, bool bCancellable = false) = 0;
 };
 
 }  // namespace vantor

@@ -55,11 +55,15 @@ std::optional<QString> RunFileDialog(QWidget* pOwner, const FileChooser& chooser
 // int range.
 class CQtProgress : public IProgress {
 public:
-    CQtProgress(QWidget* pOwner, const QString& text) : m_dialog(text, QString(), 0, 1000, pOwner)
+    CQtProgress(QWidget* pOwner, const QString& text, bool bCancellable)
+        : m_dialog(text, QString(), 0, 1000, pOwner)
     {
         m_dialog.setWindowTitle(kCaption);
         m_dialog.setWindowModality(Qt::ApplicationModal);
-        m_dialog.setCancelButton(nullptr);
+        if (bCancellable)
+            m_dialog.setCancelButtonText(QStringLiteral("Cancel"));
+        else
+            m_dialog.setCancelButton(nullptr);
         m_dialog.setAutoClose(false);
         m_dialog.setAutoReset(false);
         // Short work finishes before the window would appear.
@@ -74,6 +78,8 @@ public:
         // window painted while the work goes on.
         m_dialog.setValue(nValue);
     }
+
+    bool IsCancelled() const override { return m_dialog.wasCanceled(); }
 
 private:
     QProgressDialog m_dialog;
@@ -157,9 +163,9 @@ QAction* CQtPrompt::TrackPopupMenu(QMenu& menu, const QPoint& globalPos)
     return menu.exec(globalPos);
 }
 
-std::unique_ptr<IProgress> CQtPrompt::BeginProgress(const QString& text)
+std::unique_ptr<IProgress> CQtPrompt::BeginProgress(const QString& text, bool bCancellable)
 {
-    return std::make_unique<CQtProgress>(Owner(), text);
+    return std::make_unique<CQtProgress>(Owner(), text, bCancellable);
 }
 
 }  // namespace vantor

@@ -25,7 +25,7 @@ public:
     std::optional<QString> GetOpenFileName(const FileChooser& chooser) override;
     int DoModal(QDialog& dialog) override;
     QAction* TrackPopupMenu(QMenu& menu, const QPoint& globalPos) override;
-    std::unique_ptr<IProgress> BeginProgress(const QString& text) override;
+    std::unique_ptr<IProgress> BeginProgress(const QString& text, bool bCancellable = false) override;
 
 private:
     // The open modal dialog when there is one, so that a question asked from

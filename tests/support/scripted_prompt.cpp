@@ -199,29 +199,38 @@ namespace {
 
 class CScriptedProgress : public IProgress {
 public:
-    CScriptedProgress(std::function<void(std::uint64_t, std::uint64_t)> onStep, int& nSteps)
-        : m_onStep(std::move(onStep)), m_nSteps(nSteps)
+    CScriptedProgress(std::function<void(std::uint64_t, std::uint64_t)> onStep, int& nSteps, int nCancelAtStep,
+                      bool& bCancelled)
+        : m_onStep(std::move(onStep)), m_nSteps(nSteps), m_nCancelAtStep(nCancelAtStep), m_bCancelled(bCancelled)
     {
     }
     void SetProgress(std::uint64_t nDone, std::uint64_t nTotal) override
     {
         ++m_nSteps;
+        if (m_nCancelAtStep > 0 && m_nSteps >= m_nCancelAtStep)
+            m_bCancelled = true;
         if (m_onStep)
             m_onStep(nDone, nTotal);
     }
+    bool IsCancelled() const override { return m_bCancelled; }
 
 private:
     std::function<void(std::uint64_t, std::uint64_t)> m_onStep;
     int& m_nSteps;
+    int m_nCancelAtStep;
+    bool& m_bCancelled;
 };
 
 }  // namespace
 
-std::unique_ptr<IProgress> CScriptedPrompt::BeginProgress(const QString& text)
+std::unique_ptr<IProgress> CScriptedPrompt::BeginProgress(const QString& text, bool bCancellable)
 {
     // Progress windows need no answer and only note what they said.
-    m_questions.push_back({Kind::progress, text, PromptIcon::information, {}, {}, {}});
-    return std::make_unique<CScriptedProgress>(m_onProgress, m_nProgressSteps);
+    m_questions.push_back({Kind::progress, text, PromptIcon::information, {}, {}, {}, bCancellable});
+    m_bCancelled = false;
+    // A window without Cancel cannot be cancelled, whatever the script says.
+    return std::make_unique<CScriptedProgress>(m_onProgress, m_nProgressSteps, bCancellable ? m_nCancelAtStep : 0,
+                                               m_bCancelled);
 }
 
 }  // namespace vantor::test

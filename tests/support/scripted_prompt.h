@@ -36,6 +36,7 @@ public:
         FileChooser chooser;      // for the file choosers
         QString strDialogName;    // a dialog's objectName, else its class name
         std::vector<MenuItem> menu;  // a context menu's items
+        bool bCancellable = false;   // a progress window with a Cancel button
     };
 
     // Answers are used in the order questions come. A question whose answer
@@ -58,6 +59,11 @@ public:
     // Runs at every step of a progress window, while the work is under way.
     std::function<void(std::uint64_t nDone, std::uint64_t nTotal)> m_onProgress;
     int ProgressSteps() const { return m_nProgressSteps; }
+    // The user presses Cancel at this step (counted over all progress
+    // windows from 1) when the window has the button; 0 never.
+    int m_nCancelAtStep = 0;
+    // Whether a cancellable window was cancelled.
+    bool Cancelled() const { return m_bCancelled; }
 
     const std::vector<Question>& Questions() const { return m_questions; }
     // The texts of all questions and messages so far, in order.
@@ -73,7 +79,7 @@ public:
     std::optional<QString> GetOpenFileName(const FileChooser& chooser) override;
     int DoModal(QDialog& dialog) override;
     QAction* TrackPopupMenu(QMenu& menu, const QPoint& globalPos) override;
-    std::unique_ptr<IProgress> BeginProgress(const QString& text) override;
+    std::unique_ptr<IProgress> BeginProgress(const QString& text, bool bCancellable = false) override;
 
 private:
     struct Answer {
@@ -92,6 +98,7 @@ private:
     std::deque<Answer> m_answers;
     std::vector<Question> m_questions;
     int m_nProgressSteps = 0;
+    bool m_bCancelled = false;
 };
 
 }  // namespace vantor::test
