@@ -5,7 +5,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDrag>
+#include <QMimeData>
 #include <QStyle>
+#include <QWidget>
 
 namespace vantor {
 
@@ -83,6 +86,18 @@ QString CDesktopShell::GetPrivateTempPath()
 {
     const QString path = PrivateFolderPath(QDir::tempPath());
     return EnsurePrivateFolder(path) ? path : QString();
+}
+
+Qt::DropAction CDesktopShell::StartDrag(QWidget* pSource, QMimeData* pData, Qt::DropActions actions)
+{
+    if (pSource == nullptr) {
+        delete pData;
+        return Qt::IgnoreAction;
+    }
+    // Qt deletes the drag (and with it the data) once it is over.
+    auto* pDrag = new QDrag(pSource);
+    pDrag->setMimeData(pData);
+    return pDrag->exec(actions, Qt::CopyAction);
 }
 
 }  // namespace vantor

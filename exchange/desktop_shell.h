@@ -20,6 +20,7 @@ public:
     QString GetDefaultApplication(const QString& mimeType) override;
     QString GetTempPath() override;
     QString GetPrivateTempPath() override;
+    Qt::DropAction StartDrag(QWidget* pSource, QMimeData* pData, Qt::DropActions actions) override;
 
 private:
     QMimeType MimeTypeOf(const QString& fileName) const;

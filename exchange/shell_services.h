@@ -5,6 +5,10 @@
 
 #include <QIcon>
 #include <QString>
+#include <Qt>
+
+class QMimeData;
+class QWidget;
 
 namespace vantor {
 
@@ -41,6 +45,13 @@ public:
     // shared folder. Empty when it cannot be created or is not safe to use
     // (someone else's, a link, not a folder).
     virtual QString GetPrivateTempPath() = 0;
+
+    // Drags pData out of pSource until the user drops it or gives up, and
+    // returns what the receiver did (Qt::IgnoreAction for nothing). Takes
+    // ownership of pData, which may be gone when this returns: whatever
+    // must outlive the drop (the extracted files) needs an owner of its
+    // own. Copy is the action offered first.
+    virtual Qt::DropAction StartDrag(QWidget* pSource, QMimeData* pData, Qt::DropActions actions) = 0;
 };
 
 }  // namespace vantor

@@ -1,6 +1,9 @@
 #include "fake_shell.h"
 
 #include <QFileInfo>
+#include <QMimeData>
+
+#include <memory>
 
 namespace vantor::test {
 
@@ -38,6 +41,17 @@ QString CFakeShell::GetMimeType(const QString& fileName)
 QString CFakeShell::GetDefaultApplication(const QString& mimeType)
 {
     return m_defaultApplications.value(mimeType);
+}
+
+Qt::DropAction CFakeShell::StartDrag(QWidget* /*pSource*/, QMimeData* pData, Qt::DropActions actions)
+{
+    const std::unique_ptr<QMimeData> data(pData);
+    if (!data)
+        return Qt::IgnoreAction;
+    m_drags.push_back({data->formats(), data->urls(), actions});
+    if (m_onDrag)
+        m_onDrag(*data);
+    return m_dragResult;
 }
 
 }  // namespace vantor::test
