@@ -1,6 +1,7 @@
 #include "pak_list.h"
 
 #include "frame_layout.h"
+#include "label_edit_delegate.h"
 #include "resource.h"
 #include "settings.h"
 #include "pak_tree.h"
@@ -9,7 +10,6 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -23,24 +23,6 @@ bool IsRecentPakCommand(int nID)
 {
     return nID >= ID_FILE_MRU_FIRST && nID <= ID_FILE_MRU_LAST;
 }
-
-// While a name is being edited every key belongs to the editor: Del, F2,
-// Backspace, Tab and the clipboard keys edit the text instead of reaching
-// the commands bound to them.
-class CLabelEditDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    bool eventFilter(QObject* pEditor, QEvent* pEvent) override
-    {
-        if (pEvent->type() == QEvent::ShortcutOverride) {
-            pEvent->accept();
-            return true;
-        }
-        return QStyledItemDelegate::eventFilter(pEditor, pEvent);
-    }
-};
 
 }  // namespace
 
@@ -57,6 +39,9 @@ CPakList::CPakList(const CViewServices& services, QWidget* pParent)
     // A click on the selected row's name starts renaming it, as F2 does.
     setEditTriggers(QAbstractItemView::SelectedClicked);
     setItemDelegate(new CLabelEditDelegate(this));
+    // Rows are dragged out as files.
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
     setModel(m_pModel);
     m_pModel->m_folderIcon = m_services.shell.GetFolderIcon(FolderIcon::closed);
     m_pModel->m_onEndEdit = [this](int nRow, const QString& text) { OnEndLabelEdit(nRow, text); };
@@ -87,6 +72,11 @@ bool CPakList::OnCommand(int nID)
     switch (nID) {
     case ID_UP_ONE_LEVEL: m_pTreeView->OnUpOneLevel(); return true;
     case ID_FILE_RENAME: BeginRename(); return true;
+    case ID_FILE_EXTRACT: OnExtractSelection(); return true;
+    case ID_FILE_EXTRACTTO: OnExtractSelectionTo(); return true;
+    case ID_FILE_DELETE: OnDeleteSelection(); return true;
+    case ID_EDIT_COPY: OnCopySelection(false); return true;
+    case ID_EDIT_CUT: OnCopySelection(true); return true;
     case ID_EDIT_SELECT_ALL: OnSelectAll(); return true;
     case ID_EDIT_INVERT: OnInvertSelection(); return true;
     case ID_VIEW_REFRESH: OnRefresh(); return true;
@@ -105,6 +95,7 @@ bool CPakList::OnCommand(int nID)
     case ID_FILE_EXTRACTALL:
     case ID_FILE_RECOVER:
     case ID_FILE_RESTORE:
+    case ID_FILE_NEWFOLDER:
     case ID_VIEW_OPTIONS:
         return m_pTreeView->OnCommand(nID);
     }
@@ -122,9 +113,21 @@ bool CPakList::OnUpdateCommand(CCmdUI& ui)
     case ID_UP_ONE_LEVEL:
         ui.Enable(m_pTreeView->HasItems());
         return true;
-    case ID_FILE_RENAME:
-        ui.Enable(GetSelectedCount() == 1);
+    case ID_FILE_EXTRACT:
+    case ID_FILE_EXTRACTTO:
+    case ID_EDIT_COPY:
+        ui.Enable(GetSelectedCount() >= 1);
         return true;
+    // Changes: not on a pak that cannot be written, which the status tip says.
+    case ID_FILE_RENAME:
+    case ID_FILE_DELETE:
+    case ID_EDIT_CUT: {
+        const bool bReadOnly = m_pTreeView->GetArchive().IsReadOnly();
+        ui.Enable((nID == ID_FILE_RENAME ? GetSelectedCount() == 1 : GetSelectedCount() >= 1) && !bReadOnly);
+        if (bReadOnly && m_pTreeView->HasItems())
+            ui.SetStatusTip(m_pTreeView->RecoveryRefusalText());
+        return true;
+    }
     case ID_EDIT_SELECT_ALL:
     case ID_EDIT_INVERT:
         ui.Enable(GetItemCount() >= 1);
@@ -140,6 +143,7 @@ bool CPakList::OnUpdateCommand(CCmdUI& ui)
     case ID_FILE_EXTRACTALL:
     case ID_FILE_RECOVER:
     case ID_FILE_RESTORE:
+    case ID_FILE_NEWFOLDER:
     case ID_VIEW_OPTIONS:
         return m_pTreeView->OnUpdateCommand(ui);
     }
@@ -189,14 +193,6 @@ void CPakList::BeginRename()
     edit(index);
 }
 
-void CPakList::OnEndLabelEdit(int nRow, const QString& text)
-{
-    // Renaming in the pak is not there yet, and the row only ever takes a
-    // name the pak took: a finished edit leaves everything as it was.
-    (void)nRow;
-    (void)text;
-}
-
 bool CPakList::OpenRow(int nRow)
 {
     if (nRow < 0 || nRow >= GetItemCount())
@@ -209,13 +205,7 @@ bool CPakList::OpenRow(int nRow)
         return false;
     // The pak tells folders apart by case; the exact name wins over one that
     // differs only in case.
-    QTreeWidgetItem* pChild = nullptr;
-    for (int i = 0; i < pFolder->childCount() && !pChild; ++i) {
-        if (CPakTree::RawNameOf(pFolder->child(i)) == row.strRawName)
-            pChild = pFolder->child(i);
-    }
-    if (!pChild)
-        pChild = m_pTreeView->FindChildFolder(pFolder, row.strName);
+    QTreeWidgetItem* pChild = m_pTreeView->FindChildFolderByRaw(pFolder, row.strRawName);
     if (!pChild)
         return false;
     m_bEditBlocked = true;
@@ -353,7 +343,11 @@ int CPakList::GetColumnWidth(int nColumn) const
 
 void CPakList::keyPressEvent(QKeyEvent* pEvent)
 {
+    // Return that ends a name's editing comes here too (the editor lets it
+    // through): it must not open the row whose name is being edited.
     const bool bEnter = pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
+    if (state() == EditingState)
+        return QTreeView::keyPressEvent(pEvent);
     if (bEnter && pEvent->modifiers() == Qt::NoModifier && GetSelectedCount() == 1 &&
         OpenRow(GetSelectedRows().front()))
         return;

@@ -68,6 +68,17 @@ public:
     // A click on a column heading: that column's order, or the other
     // direction when it is the column already sorted by.
     void OnColumnClick(int nColumn);
+
+    // --- Commands on the selected rows (list_commands.cpp) ------------------------
+    void OnExtractSelection();
+    void OnExtractSelectionTo();
+    // Deletes every selected row it can; a row whose deletion fails stays,
+    // the others go on, and the first fatal failure ends the walk. An
+    // emptied sub-folder leaves the tree.
+    void OnDeleteSelection();
+    // Copy, or Cut: the rows are extracted at once and put on the clipboard;
+    // a Cut then deletes exactly the rows that reached the disk.
+    void OnCopySelection(bool bCut);
     // The context menu for a point of the viewport: a folder row's, a file
     // row's, or the one for the space beside the rows.
     int PopupMenuAt(const QPoint& viewportPos) const;
@@ -84,6 +95,12 @@ protected:
     // as in every file manager; false for other keys.
     bool MoveAndSelect(const QKeyEvent* pEvent);
     void OnItemChanged();
+    // The selected rows' raw names, files and folders apart, in list order.
+    void CollectSelection(std::vector<std::string>& files, std::vector<std::string>& folders) const;
+    // Deletes the rows whose items reached the disk; the others stay.
+    void DeleteRowsExtracted(const std::vector<std::string>& files, const std::vector<std::string>& folders);
+    // Dragging rows out: they leave as files; moved away, they leave the pak.
+    void startDrag(Qt::DropActions supportedActions) override;
     void OnEndLabelEdit(int nRow, const QString& text);
     void ShowSortIndicator();
 

@@ -53,6 +53,14 @@ void CPakListModel::AppendRow(CListRow row)
     endInsertRows();
 }
 
+void CPakListModel::SetRow(int nRow, CListRow row)
+{
+    if (nRow < 0 || nRow >= RowCount())
+        return;
+    m_rows[static_cast<std::size_t>(nRow)] = std::move(row);
+    emit dataChanged(index(nRow, 0), index(nRow, columnCount() - 1));
+}
+
 void CPakListModel::RemoveRow(int nRow)
 {
     if (nRow < 0 || nRow >= RowCount())

@@ -63,6 +63,8 @@ public:
     void SetFolderRows(std::vector<CListRow> folders, std::vector<CListRow> files);
     void SetRows(std::vector<CListRow> rows);
     void AppendRow(CListRow row);
+    // A row that changed in place (renamed).
+    void SetRow(int nRow, CListRow row);
     void RemoveRow(int nRow);
     const CListRow& Row(int nRow) const { return m_rows[static_cast<std::size_t>(nRow)]; }
     int RowCount() const { return static_cast<int>(m_rows.size()); }

@@ -5,6 +5,7 @@
 #include "resource.h"
 #include "wait_cursor.h"
 #include "pak_list.h"
+#include "label_edit_delegate.h"
 #include "view_text.h"
 
 #include <QContextMenuEvent>
@@ -49,7 +50,13 @@ CPakTree::CPakTree(const CViewServices& services, const QString& strCmdLinePak, 
     setColumnCount(1);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A click on the selected folder opens its name, as Rename does.
+    setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    setItemDelegate(new CLabelEditDelegate(this, [this](const QModelIndex& index, const QString& text) {
+        OnEndLabelEdit(itemFromIndex(index), text);
+    }));
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
     m_folderIcon = FolderIconWithOpenState(m_services.shell.GetFolderIcon(FolderIcon::closed),
                                            m_services.shell.GetFolderIcon(FolderIcon::open));
     connect(this, &QTreeWidget::currentItemChanged, this,
@@ -81,8 +88,22 @@ bool CPakTree::OnCommand(int nID)
     case ID_EDIT_SELECT_ALL: OnSelectAll(); return true;
     case ID_EDIT_INVERT: OnInvertSelection(); return true;
     case ID_SWITCH_PANE: OnSwitchPane(); return true;
+    case ID_FILE_EXTRACTALL: OnExtractAll(); return true;
+    case ID_FILE_EXTRACT: OnExtract(); return true;
+    case ID_FILE_EXTRACTTO: OnExtractTo(); return true;
+    case ID_FILE_DELETE: OnDelete(); return true;
+    case ID_FILE_RENAME: OnRename(); return true;
+    case ID_FILE_NEWFOLDER: OnNewFolder(); return true;
+    case ID_EDIT_COPY: OnCopy(); return true;
+    case ID_EDIT_CUT: OnCut(); return true;
     }
     return false;
+}
+
+bool CPakTree::IsFolderCurrent(bool bChange) const
+{
+    return HasItems() && m_hCurrentFolder && m_hCurrentFolder != GetRootItem() &&
+           !(bChange && m_archive.IsReadOnly());
 }
 
 bool CPakTree::OnUpdateCommand(CCmdUI& ui)
@@ -117,7 +138,26 @@ bool CPakTree::OnUpdateCommand(CCmdUI& ui)
         ui.Enable(HasItems());
         return true;
     case ID_UP_ONE_LEVEL:
+    case ID_FILE_EXTRACTALL:
         ui.Enable(HasItems());
+        return true;
+    case ID_FILE_EXTRACT:
+    case ID_FILE_EXTRACTTO:
+    case ID_EDIT_COPY:
+        ui.Enable(IsFolderCurrent());
+        return true;
+    // Changes: not on a pak that cannot be written, which the status tip says.
+    case ID_FILE_DELETE:
+    case ID_FILE_RENAME:
+    case ID_EDIT_CUT:
+        ui.Enable(IsFolderCurrent(true));
+        if (IsFolderCurrent() && m_archive.IsReadOnly())
+            ui.SetStatusTip(RecoveryRefusalText());
+        return true;
+    case ID_FILE_NEWFOLDER:
+        ui.Enable(HasItems() && !m_archive.IsReadOnly());
+        if (HasItems() && m_archive.IsReadOnly())
+            ui.SetStatusTip(RecoveryRefusalText());
         return true;
     case ID_EDIT_SELECT_ALL:
     case ID_EDIT_INVERT:
@@ -168,6 +208,7 @@ bool CPakTree::LoadPak()
         rootText += QStringLiteral(" (read-only)");
     auto* pRoot = new QTreeWidgetItem(QStringList(rootText));
     pRoot->setIcon(0, m_services.shell.GetFileIcon(m_strPakPath));
+    pRoot->setFlags(pRoot->flags() & ~Qt::ItemIsDragEnabled);
     addTopLevelItem(pRoot);
     if (m_archive.GetReadOnlyReason() == ReadOnlyReason::tooBig) {
         wait.Restore();
@@ -236,10 +277,17 @@ void CPakTree::AddFolderItems(QTreeWidgetItem* pParent, const CFolderNode& node)
 
 QTreeWidgetItem* CPakTree::NewFolderItem(const std::string& rawName) const
 {
-    auto* pItem = new QTreeWidgetItem(QStringList(DecodeName(rawName)));
+    auto* pItem = new QTreeWidgetItem();
+    SetFolderItemName(pItem, rawName);
     pItem->setIcon(0, m_folderIcon);
-    pItem->setData(0, kRawNameRole, QByteArray(rawName.data(), static_cast<qsizetype>(rawName.size())));
+    pItem->setFlags(pItem->flags() | Qt::ItemIsEditable | Qt::ItemIsDragEnabled);
     return pItem;
+}
+
+void CPakTree::SetFolderItemName(QTreeWidgetItem* pItem, const std::string& rawName)
+{
+    pItem->setText(0, DecodeName(rawName));
+    pItem->setData(0, kRawNameRole, QByteArray(rawName.data(), static_cast<qsizetype>(rawName.size())));
 }
 
 bool CPakTree::LoadAndShowPak(const QString& path)

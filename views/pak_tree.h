@@ -15,13 +15,17 @@
 #include <QTreeWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace vantor {
 
+class CPakDataSource;
 class CPakList;
+class CTransferFolder;
 struct CListRow;
 
 class CPakTree : public QTreeWidget, public IFramePane {
@@ -75,6 +79,64 @@ public:
     // Opens the pak again after another program changed it, showing the
     // same folder where it still exists.
     void ReloadPak();
+
+    // --- Item and folder commands ----------------------------------------------
+    void OnExtractAll();
+    void OnExtract();
+    void OnExtractTo();
+    // Deletes the current folder with everything in it; it can be restored.
+    void OnDelete();
+    // Opens the current folder's name for editing.
+    void OnRename();
+    // Adds "folder", else "folder1" to "folder98", whichever no sub-folder
+    // or file of the current folder is called, ignoring case.
+    void OnNewFolder();
+    void OnCopy();
+    void OnCut();
+    // Whether a folder below the root is current (the item commands' rule)
+    // and the pak can be changed (bChange).
+    bool IsFolderCurrent(bool bChange = false) const;
+
+    // --- Item operations for the list ------------------------------------------
+    // One row of the current folder, by its raw name and kind: beside the pak,
+    // or into diskFolder. False when it failed (the message was shown).
+    bool ExtractItem(const std::string& name, int nKind, const std::optional<QString>& diskFolder = std::nullopt);
+    bool ExtractItemTo(const std::string& name, const QString& diskFolder, int nKind)
+    {
+        return ExtractItem(name, nKind, diskFolder);
+    }
+    // True when the list should remove the row; a deleted folder leaves the
+    // tree.
+    bool DeleteItem(const std::string& name, int nKind);
+    // True when the archive renamed it; a folder's tree item follows.
+    bool RenameItem(const std::string& oldName, const QString& newText, int nKind);
+    // The target of Extract To: the fixed folder of the options, else the
+    // one the user picks; the message is shown when it is not a folder.
+    std::optional<QString> ChooseExtractFolder();
+    // The overwrite question, when "ExtractWarning" asks for it.
+    bool ConfirmOverwrite();
+    // What a failed change or extraction shows: prefix and the archive's
+    // text ("Fatal Error:  " instead for fatal codes); for a pak another
+    // program has changed, the offer to load it again.
+    void ShowArchiveFailure(const QString& prefix);
+    // The pak path of an item of the current folder, in the form the
+    // archive's queries take (a folder's ends in '/').
+    std::string ItemPath(const std::string& name, int nKind) const;
+
+    // --- Items leaving as files (transfer_commands.cpp) ---------------------------
+    // What became of a Copy, Cut or drag: whether the clipboard took it, how
+    // a drag ended, and the pak paths of the items that reached the disk.
+    struct CTransferResult {
+        bool bPlaced = false;
+        Qt::DropAction action = Qt::IgnoreAction;
+        std::vector<std::string> files;
+        std::vector<std::string> folders;
+    };
+    // Rows of the current folder, by raw name, onto the clipboard (extracted
+    // at once) or dragged out.
+    CTransferResult CopyItems(const std::vector<std::string>& files, const std::vector<std::string>& folders,
+                              bool bCut);
+    CTransferResult DragItems(const std::vector<std::string>& files, const std::vector<std::string>& folders);
 
     // --- Recent paks ("R&eopen Pak") ----------------------------------------
     // Reads "Mru"/"0" to "5"; empty values are skipped.
@@ -144,6 +206,12 @@ public:
     void SelectFolder(QTreeWidgetItem* pItem);
     // The child of pParent whose name equals name ignoring case, or null.
     QTreeWidgetItem* FindChildFolder(QTreeWidgetItem* pParent, const QString& name) const;
+    // The child with exactly these name bytes, else one whose name equals
+    // it ignoring case; null when neither.
+    QTreeWidgetItem* FindChildFolderByRaw(QTreeWidgetItem* pParent, const std::string& rawName) const;
+    // Takes a folder item out of the tree, selecting its parent first when
+    // it is current.
+    void RemoveFolderItem(QTreeWidgetItem* pItem);
     const QString& GetPakPath() const { return m_strPakPath; }
     CPakArchive& GetArchive() { return m_archive; }
 
@@ -152,6 +220,33 @@ public:
 
 protected:
     void OnSelChanged(QTreeWidgetItem* pCurrent);
+    // The root is never edited, nor a folder of a read-only pak.
+    using QTreeWidget::edit;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* pEvent) override;
+    // A folder label edit that ended with a text: renamed in the archive,
+    // then in the tree.
+    void OnEndLabelEdit(QTreeWidgetItem* pItem, const QString& text);
+    static void SetFolderItemName(QTreeWidgetItem* pItem, const std::string& rawName);
+    // A dragged folder leaves as files; moved away, it leaves the pak.
+    void startDrag(Qt::DropActions supportedActions) override;
+    QString ArchiveFailureText(const QString& prefix) const;
+    // A data source over these pak paths; null after its message.
+    std::unique_ptr<CPakDataSource> NewClipboardSource(const std::vector<std::string>& filePaths,
+                                                       const std::vector<std::string>& folderPaths);
+    void ItemPaths(const std::vector<std::string>& files, const std::vector<std::string>& folders,
+                   std::vector<std::string>& filePaths, std::vector<std::string>& folderPaths) const;
+    CTransferResult PutItemsOnClipboard(const std::vector<std::string>& filePaths,
+                                        const std::vector<std::string>& folderPaths, bool bCut);
+    // Extracts, then runs the drag from pSource; nothing is dragged when an
+    // item could not be extracted.
+    CTransferResult DragPaths(const std::vector<std::string>& filePaths, const std::vector<std::string>& folderPaths,
+                              QWidget* pSource);
+    // After a Cut or a move: the folder leaves the pak, then the tree.
+    void RemoveFolderAfterTransfer(const std::string& folder, QTreeWidgetItem* pItem);
+    // Extracts a pak folder beside the pak or into diskFolder, with the
+    // progress window and its Cancel.
+    bool ExtractFolderWithProgress(const std::string& folder, const std::optional<QString>& diskFolder);
+    static PakProgressFn ProgressShownBy(IProgress* pProgress);
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
 
@@ -188,6 +283,11 @@ protected:
     QStringList m_mru;
     // The folder the list shows.
     QTreeWidgetItem* m_hCurrentFolder = nullptr;
+    // The folder Extract To went to last, offered first next time.
+    QString m_strExtractToDir;
+    // The last drag's files, kept until the next drag or the view's end:
+    // a receiver may still be copying them after the drop.
+    std::shared_ptr<CTransferFolder> m_pDragTransfer;
 
 private:
     bool m_bBusy = false;

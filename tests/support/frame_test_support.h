@@ -3,6 +3,7 @@
 #pragma once
 
 #include "main_frame.h"
+#include "qt_print.h"
 #include "fake_shell.h"
 #include "scripted_prompt.h"
 

@@ -193,11 +193,13 @@ TEST_P(ListEnabling, CommandsFollowTheSelection)
                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
 
     EXPECT_EQ(Enabled(ID_FILE_RENAME), GetParam().bRename);
-    for (const int nID : {ID_EDIT_SELECT_ALL, ID_EDIT_INVERT, ID_UP_ONE_LEVEL, ID_VIEW_REFRESH, ID_SWITCH_PANE})
+    for (const int nID : {ID_EDIT_SELECT_ALL, ID_EDIT_INVERT, ID_UP_ONE_LEVEL, ID_VIEW_REFRESH, ID_SWITCH_PANE,
+                          ID_FILE_NEWFOLDER, ID_FILE_EXTRACTALL})
         EXPECT_TRUE(Enabled(nID)) << nID;
-    // Their operations come with the item commands, clipboard and sound.
-    for (const int nID : {ID_FILE_DELETE, ID_EDIT_COPY, ID_EDIT_CUT, ID_FILE_EXTRACT, ID_FILE_EXTRACTTO,
-                          ID_EDIT_PASTE, ID_FILE_NEWFOLDER, ID_PLAY_SOUND, ID_FILE_EXTRACTALL})
+    for (const int nID : {ID_FILE_DELETE, ID_EDIT_COPY, ID_EDIT_CUT, ID_FILE_EXTRACT, ID_FILE_EXTRACTTO})
+        EXPECT_EQ(Enabled(nID), !GetParam().rows.empty()) << nID;
+    // Their operations come with paste and sound.
+    for (const int nID : {ID_EDIT_PASTE, ID_PLAY_SOUND})
         EXPECT_FALSE(Enabled(nID)) << nID;
 }
 
@@ -339,15 +341,15 @@ TEST_F(ListView, ContextMenusForFolderRowsFileRowsAndTheSpaceBeside)
 
     SelectRows({0});
     rightClick(List().visualRect(List().Model().index(0, 0)).center());
-    // The rename of the one selected row is the only entry with its command yet.
+    // Paste and Play come with their own commands.
     EXPECT_EQ(texts(m_prompt.Questions().back().menu),
-              QStringList({"E&xtract", "&Extract To...", "", "&Delete", "&Rename+", "", "Cu&t", "&Copy", "&Paste"}));
+              QStringList({"E&xtract+", "&Extract To...+", "", "&Delete+", "&Rename+", "", "Cu&t+", "&Copy+", "&Paste"}));
     SelectRows({1});
     rightClick(List().visualRect(List().Model().index(1, 0)).center());
-    EXPECT_EQ(texts(m_prompt.Questions().back().menu), QStringList({"&Play", "", "E&xtract", "&Extract To...", "",
-                                                                    "&Delete", "&Rename+", "", "Cu&t", "&Copy"}));
+    EXPECT_EQ(texts(m_prompt.Questions().back().menu), QStringList({"&Play", "", "E&xtract+", "&Extract To...+", "",
+                                                                    "&Delete+", "&Rename+", "", "Cu&t+", "&Copy+"}));
     rightClick(QPoint(5, List().viewport()->height() - 5));
-    EXPECT_EQ(texts(m_prompt.Questions().back().menu), QStringList({"&Paste", "New &Folder"}));
+    EXPECT_EQ(texts(m_prompt.Questions().back().menu), QStringList({"&Paste", "New &Folder+"}));
     EXPECT_EQ(m_prompt.Questions().size(), 3u);
 
     // A chosen entry runs as its command does.

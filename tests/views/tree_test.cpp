@@ -259,10 +259,10 @@ TEST_F(TreeView, ContextMenusForTheRootAndForFolders)
     rightClick(Tree().GetRootItem());
     ASSERT_EQ(m_prompt.Questions().size(), 1u);
     using Item = CScriptedPrompt::MenuItem;
-    // Only recovery has its command yet, and the pak has nothing to recover.
+    // The pak has nothing to recover; Paste comes with its own command.
     EXPECT_EQ(m_prompt.Questions().back().menu,
               (std::vector<Item>{{ID_FILE_RECOVER, "Recover &Unused Space", false},
-                                 {ID_FILE_EXTRACTALL, "Extract &All", false},
+                                 {ID_FILE_EXTRACTALL, "Extract &All", true},
                                  {0, "", false},
                                  {ID_EDIT_PASTE, "&Paste", false}}));
 
@@ -273,7 +273,10 @@ TEST_F(TreeView, ContextMenusForTheRootAndForFolders)
     const auto& menu = m_prompt.Questions().back().menu;
     ASSERT_EQ(menu.size(), 9u);
     EXPECT_EQ(menu[0].text, "E&xtract");
+    EXPECT_TRUE(menu[0].bEnabled);
+    EXPECT_TRUE(menu[4].bEnabled);  // Rename
     EXPECT_EQ(menu[8].nID, ID_EDIT_PASTE);
+    EXPECT_FALSE(menu[8].bEnabled);
 
     rightClick(nullptr);
     EXPECT_EQ(m_prompt.Questions().size(), 2u);

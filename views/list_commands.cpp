@@ -1,0 +1,129 @@
+// The list's commands on its selected rows: extracting, deleting, renaming,
+// Copy, Cut and dragging rows out. Every archive operation is the tree's; the
+// list walks the selection and keeps its rows in step.
+#include "pak_list.h"
+
+#include "pak_tree.h"
+#include "view_text.h"
+#include "wait_cursor.h"
+
+#include <algorithm>
+
+namespace vantor {
+
+void CPakList::CollectSelection(std::vector<std::string>& files, std::vector<std::string>& folders) const
+{
+    for (const int nRow : GetSelectedRows()) {
+        const CListRow& row = m_pModel->Row(nRow);
+        if (row.nKind == kindFolder)
+            folders.push_back(row.strRawName);
+        else if (row.nKind == kindFile)
+            files.push_back(row.strRawName);
+    }
+}
+
+void CPakList::OnExtractSelection()
+{
+    if (!m_pTreeView->ConfirmOverwrite())
+        return;
+    CWaitCursor wait;
+    for (const int nRow : GetSelectedRows()) {
+        const CListRow& row = m_pModel->Row(nRow);
+        // One message for a fatal failure, not one per row after it.
+        if (!m_pTreeView->ExtractItem(row.strRawName, row.nKind) && m_pTreeView->GetArchive().IsFatalError())
+            break;
+    }
+}
+
+void CPakList::OnExtractSelectionTo()
+{
+    const std::optional<QString> folder = m_pTreeView->ChooseExtractFolder();
+    if (!folder || !m_pTreeView->ConfirmOverwrite())
+        return;
+    CWaitCursor wait;
+    for (const int nRow : GetSelectedRows()) {
+        const CListRow& row = m_pModel->Row(nRow);
+        if (!m_pTreeView->ExtractItemTo(row.strRawName, *folder, row.nKind) &&
+            m_pTreeView->GetArchive().IsFatalError())
+            break;
+    }
+}
+
+void CPakList::OnDeleteSelection()
+{
+    std::vector<int> selected = GetSelectedRows();
+    std::vector<int> deleted;
+    {
+        CWaitCursor wait;
+        for (const int nRow : selected) {
+            const CListRow& row = m_pModel->Row(nRow);
+            if (m_pTreeView->DeleteItem(row.strRawName, row.nKind))
+                deleted.push_back(nRow);
+            else if (m_pTreeView->GetArchive().IsFatalError())
+                break;
+        }
+    }
+    // From the bottom up, so that the row numbers still hold.
+    for (auto it = deleted.rbegin(); it != deleted.rend(); ++it)
+        m_pModel->RemoveRow(*it);
+    // A folder exists only through its entries: emptied, it leaves the tree.
+    QTreeWidgetItem* pCurrent = m_pTreeView->GetCurrentFolder();
+    if (GetItemCount() == 0 && pCurrent && pCurrent != m_pTreeView->GetRootItem())
+        m_pTreeView->RemoveFolderItem(pCurrent);
+    UpdateStatusBar();
+}
+
+void CPakList::DeleteRowsExtracted(const std::vector<std::string>& files, const std::vector<std::string>& folders)
+{
+    // Only what reached the disk leaves the pak: a row whose extraction
+    // failed keeps its entry.
+    clearSelection();
+    for (int nRow = 0; nRow < GetItemCount(); ++nRow) {
+        const CListRow& row = m_pModel->Row(nRow);
+        const std::vector<std::string>& done = row.nKind == kindFolder ? folders : files;
+        if (std::find(done.begin(), done.end(), m_pTreeView->ItemPath(row.strRawName, row.nKind)) != done.end())
+            selectionModel()->select(m_pModel->index(nRow, 0),
+                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    if (GetSelectedCount() > 0)
+        OnDeleteSelection();
+}
+
+void CPakList::OnCopySelection(bool bCut)
+{
+    std::vector<std::string> files;
+    std::vector<std::string> folders;
+    CollectSelection(files, folders);
+    const CPakTree::CTransferResult result = m_pTreeView->CopyItems(files, folders, bCut);
+    if (bCut && result.bPlaced)
+        DeleteRowsExtracted(result.files, result.folders);
+}
+
+void CPakList::startDrag(Qt::DropActions)
+{
+    std::vector<std::string> files;
+    std::vector<std::string> folders;
+    CollectSelection(files, folders);
+    if (files.empty() && folders.empty())
+        return;
+    const CPakTree::CTransferResult result = m_pTreeView->DragItems(files, folders);
+    if (result.action == Qt::MoveAction)
+        DeleteRowsExtracted(result.files, result.folders);
+}
+
+void CPakList::OnEndLabelEdit(int nRow, const QString& text)
+{
+    if (nRow < 0 || nRow >= GetItemCount() || text.isEmpty())
+        return;
+    CListRow row = m_pModel->Row(nRow);
+    if (text == row.strName || !m_pTreeView->RenameItem(row.strRawName, text, row.nKind))
+        return;
+    // The row takes the name only once the pak has.
+    row.strRawName = ToDiskBytes(text);
+    row.strName = DecodeName(row.strRawName);
+    if (row.nKind == kindFile)
+        row.strType = m_pTreeView->TypeNameOf(row.strName);
+    m_pModel->SetRow(nRow, std::move(row));
+}
+
+}  // namespace vantor
