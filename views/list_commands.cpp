@@ -99,7 +99,7 @@ void CPakList::OnCopySelection(bool bCut)
         DeleteRowsExtracted(result.files, result.folders);
 }
 
-void CPakList::startDrag(Qt::DropActions)
+void CPakList::OnBeginDrag()
 {
     std::vector<std::string> files;
     std::vector<std::string> folders;

@@ -79,6 +79,8 @@ public:
     // Copy, or Cut: the rows are extracted at once and put on the clipboard;
     // a Cut then deletes exactly the rows that reached the disk.
     void OnCopySelection(bool bCut);
+    // The selected rows dragged out; moved away, they leave the pak.
+    void OnBeginDrag();
     // The context menu for a point of the viewport: a folder row's, a file
     // row's, or the one for the space beside the rows.
     int PopupMenuAt(const QPoint& viewportPos) const;
@@ -99,8 +101,7 @@ protected:
     void CollectSelection(std::vector<std::string>& files, std::vector<std::string>& folders) const;
     // Deletes the rows whose items reached the disk; the others stay.
     void DeleteRowsExtracted(const std::vector<std::string>& files, const std::vector<std::string>& folders);
-    // Dragging rows out: they leave as files; moved away, they leave the pak.
-    void startDrag(Qt::DropActions supportedActions) override;
+    void startDrag(Qt::DropActions) override { OnBeginDrag(); }
     void OnEndLabelEdit(int nRow, const QString& text);
     void ShowSortIndicator();
 
