@@ -173,6 +173,20 @@ TEST_F(ItemCommands, DeletingKeepsTreeAndListInStepWithThePak)
     EXPECT_TRUE(m_prompt.Texts().isEmpty());
 }
 
+TEST_F(ItemCommands, AFatalFailureIsSaidOnceForTheWholeSelection)
+{
+    const std::string pak = OpenMapsPak();
+    Frame().SetActivePane(&List());
+    SelectRows({0, 1, 2});
+    std::filesystem::remove(pak);
+    m_prompt.AnswerYesNo(false);  // not loaded again
+    Frame().RouteCommand(ID_FILE_DELETE);
+    EXPECT_EQ(m_prompt.Questions().size(), 1u);
+    EXPECT_EQ(List().GetItemCount(), 3);
+    Frame().RouteCommand(ID_FILE_EXTRACT);
+    EXPECT_EQ(m_prompt.Questions().size(), 2u);
+}
+
 TEST_F(ItemCommands, RenamingFollowsTheArchiveInTreeAndList)
 {
     OpenMapsPak();
