@@ -1,6 +1,7 @@
 #include "qt_prompt.h"
 
 #include "folder_browser.h"
+#include "replace_dlg.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -8,7 +9,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QPushButton>
 
 #include <algorithm>
 
@@ -115,27 +115,9 @@ bool CQtPrompt::AskOkCancel(const QString& text, PromptIcon icon)
 
 int CQtPrompt::AskReplace(const QString& message)
 {
-    // Stands in for the Confirm Replace dialog until that has its own class;
-    // same buttons, same answers, No as the default.
-    const QString text = message.isEmpty() ? QStringLiteral("One or more of the items you are trying to copy already "
-                                                            "exist.\nOverwrite existing items?")
-                                           : message;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Confirm Replace"), text, QMessageBox::NoButton, Owner());
-    QPushButton* pYes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton* pYesToAll = box.addButton(QStringLiteral("Yes To &All"), QMessageBox::YesRole);
-    QPushButton* pNo = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    QPushButton* pCancel = box.addButton(QStringLiteral("&Cancel"), QMessageBox::RejectRole);
-    box.setDefaultButton(pNo);
-    box.setEscapeButton(pCancel);
-    box.exec();
-    const QAbstractButton* pClicked = box.clickedButton();
-    if (pClicked == pYes)
-        return replaceYes;
-    if (pClicked == pYesToAll)
-        return replaceYesToAll;
-    if (pClicked == pNo)
-        return replaceNo;
-    return replaceCancel;
+    CReplaceDlg dialog(Owner());
+    dialog.SetMessage(message);
+    return dialog.exec();
 }
 
 std::optional<QString> CQtPrompt::BrowseForFolder(const QString& title, const QString& initialPath)
