@@ -7,6 +7,12 @@
 #include "view_text.h"
 #include "wait_cursor.h"
 
+#include <QClipboard>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMimeData>
+
 #include <algorithm>
 
 namespace vantor {
@@ -124,6 +130,84 @@ void CPakList::OnEndLabelEdit(int nRow, const QString& text)
     if (row.nKind == kindFile)
         row.strType = m_pTreeView->TypeNameOf(row.strName);
     m_pModel->SetRow(nRow, std::move(row));
+}
+
+void CPakList::OnPaste()
+{
+    const QMimeData* pData = QGuiApplication::clipboard()->mimeData();
+    if (!pData || !pData->hasUrls())
+        return;
+    std::string subfolder;
+    const QModelIndex focused = currentIndex();
+    if (GetSelectedCount() > 0 && focused.isValid() && m_pModel->Row(focused.row()).nKind == kindFolder)
+        subfolder = m_pModel->Row(focused.row()).strRawName;
+    m_pTreeView->PasteFiles(pData, m_pTreeView->GetCurrentFolder(), subfolder, Qt::CopyAction);
+    UpdateStatusBar();
+}
+
+bool CPakList::DropTargetAt(const QPoint& pos, std::string& subfolder, int& nRow) const
+{
+    const QModelIndex index = indexAt(pos);
+    nRow = index.isValid() ? index.row() : -1;
+    subfolder.clear();
+    if (nRow < 0)
+        return true;
+    if (m_pModel->Row(nRow).nKind != kindFolder)
+        return false;
+    subfolder = m_pModel->Row(nRow).strRawName;
+    return true;
+}
+
+void CPakList::dragEnterEvent(QDragEnterEvent* pEvent)
+{
+    dragMoveEvent(pEvent);
+}
+
+void CPakList::dragMoveEvent(QDragMoveEvent* pEvent)
+{
+    bool bRefused = false;
+    CPakTree::IncomingPaths(pEvent->mimeData(), &bRefused);
+    std::string subfolder;
+    int nRow = -1;
+    const bool bTarget = DropTargetAt(pEvent->position().toPoint(), subfolder, nRow);
+    const std::string folder = m_pTreeView->CurrentFolderPath(subfolder);
+    if (bRefused || !bTarget || !m_pTreeView->HasItems() || m_pTreeView->IsBusy() ||
+        m_pTreeView->IsOwnDropRefused(folder)) {
+        m_pModel->SetDropRow(-1);
+        pEvent->ignore();
+        return;
+    }
+    m_pModel->SetDropRow(nRow);
+    pEvent->setDropAction(CPakTree::DropActionFor(pEvent));
+    pEvent->accept();
+}
+
+void CPakList::dragLeaveEvent(QDragLeaveEvent* pEvent)
+{
+    m_pModel->SetDropRow(-1);
+    QTreeView::dragLeaveEvent(pEvent);
+}
+
+void CPakList::dropEvent(QDropEvent* pEvent)
+{
+    m_pModel->SetDropRow(-1);
+    bool bRefused = false;
+    CPakTree::IncomingPaths(pEvent->mimeData(), &bRefused);
+    std::string subfolder;
+    int nRow = -1;
+    if (bRefused || !DropTargetAt(pEvent->position().toPoint(), subfolder, nRow) || m_pTreeView->IsBusy() ||
+        m_pTreeView->IsOwnDropRefused(m_pTreeView->CurrentFolderPath(subfolder))) {
+        pEvent->ignore();
+        return;
+    }
+    const Qt::DropAction action = CPakTree::DropActionFor(pEvent);
+    CWaitCursor wait;
+    const CPakTree::CPasteResult result =
+        m_pTreeView->PasteFiles(pEvent->mimeData(), m_pTreeView->GetCurrentFolder(), subfolder, action);
+    m_pTreeView->NoteOwnDrop(result);
+    UpdateStatusBar();
+    pEvent->setDropAction(action);
+    pEvent->accept();
 }
 
 }  // namespace vantor

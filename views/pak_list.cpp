@@ -41,7 +41,9 @@ CPakList::CPakList(const CViewServices& services, QWidget* pParent)
     setItemDelegate(new CLabelEditDelegate(this));
     // Rows are dragged out as files.
     setDragEnabled(true);
-    setDragDropMode(QAbstractItemView::DragOnly);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDropIndicatorShown(false);
     setModel(m_pModel);
     m_pModel->m_folderIcon = m_services.shell.GetFolderIcon(FolderIcon::closed);
     m_pModel->m_onEndEdit = [this](int nRow, const QString& text) { OnEndLabelEdit(nRow, text); };
@@ -77,6 +79,7 @@ bool CPakList::OnCommand(int nID)
     case ID_FILE_DELETE: OnDeleteSelection(); return true;
     case ID_EDIT_COPY: OnCopySelection(false); return true;
     case ID_EDIT_CUT: OnCopySelection(true); return true;
+    case ID_EDIT_PASTE: OnPaste(); return true;
     case ID_EDIT_SELECT_ALL: OnSelectAll(); return true;
     case ID_EDIT_INVERT: OnInvertSelection(); return true;
     case ID_VIEW_REFRESH: OnRefresh(); return true;
@@ -144,6 +147,7 @@ bool CPakList::OnUpdateCommand(CCmdUI& ui)
     case ID_FILE_RECOVER:
     case ID_FILE_RESTORE:
     case ID_FILE_NEWFOLDER:
+    case ID_EDIT_PASTE:
     case ID_VIEW_OPTIONS:
         return m_pTreeView->OnUpdateCommand(ui);
     }

@@ -81,6 +81,9 @@ public:
     void OnCopySelection(bool bCut);
     // The selected rows dragged out; moved away, they leave the pak.
     void OnBeginDrag();
+    // Into the focused folder row when some row is selected, else into the
+    // current folder.
+    void OnPaste();
     // The context menu for a point of the viewport: a folder row's, a file
     // row's, or the one for the space beside the rows.
     int PopupMenuAt(const QPoint& viewportPos) const;
@@ -102,6 +105,14 @@ protected:
     // Deletes the rows whose items reached the disk; the others stay.
     void DeleteRowsExtracted(const std::vector<std::string>& files, const std::vector<std::string>& folders);
     void startDrag(Qt::DropActions) override { OnBeginDrag(); }
+    // Drops: onto a folder row into that folder (highlighted while
+    // hovered), beside the rows into the current folder; file rows refuse.
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dragMoveEvent(QDragMoveEvent* pEvent) override;
+    void dragLeaveEvent(QDragLeaveEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
+    // The folder row under a point ("" beside the rows); false on a file row.
+    bool DropTargetAt(const QPoint& pos, std::string& subfolder, int& nRow) const;
     void OnEndLabelEdit(int nRow, const QString& text);
     void ShowSortIndicator();
 

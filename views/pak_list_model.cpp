@@ -2,6 +2,9 @@
 
 #include "view_text.h"
 
+#include <QGuiApplication>
+#include <QPalette>
+
 #include <algorithm>
 #include <iterator>
 
@@ -79,6 +82,27 @@ int CPakListModel::FindRow(const QString& name) const
     return -1;
 }
 
+int CPakListModel::FindRawRow(const std::string& rawName) const
+{
+    for (int nRow = 0; nRow < RowCount(); ++nRow) {
+        if (Row(nRow).strRawName == rawName)
+            return nRow;
+    }
+    return FindRow(DecodeName(rawName));
+}
+
+void CPakListModel::SetDropRow(int nRow)
+{
+    if (nRow == m_nDropRow)
+        return;
+    const int nOld = m_nDropRow;
+    m_nDropRow = nRow;
+    for (const int n : {nOld, nRow}) {
+        if (n >= 0 && n < RowCount())
+            emit dataChanged(index(n, 0), index(n, columnCount() - 1), {Qt::BackgroundRole, Qt::ForegroundRole});
+    }
+}
+
 int CPakListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : RowCount();
@@ -112,6 +136,15 @@ QVariant CPakListModel::data(const QModelIndex& index, int nRole) const
     case Qt::TextAlignmentRole:
         if (index.column() == colSize)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        break;
+    // The folder row a drop would go into.
+    case Qt::BackgroundRole:
+        if (index.row() == m_nDropRow)
+            return QGuiApplication::palette().highlight();
+        break;
+    case Qt::ForegroundRole:
+        if (index.row() == m_nDropRow)
+            return QGuiApplication::palette().highlightedText();
         break;
     }
     return {};

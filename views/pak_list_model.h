@@ -70,6 +70,11 @@ public:
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     // The first row whose name equals name, ignoring case; -1 when none.
     int FindRow(const QString& name) const;
+    // The row with exactly these name bytes, else FindRow's; -1 when none.
+    int FindRawRow(const std::string& rawName) const;
+    // The folder row a drag hovers, shown highlighted; -1 for none.
+    void SetDropRow(int nRow);
+    int GetDropRow() const { return m_nDropRow; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -81,6 +86,7 @@ public:
 private:
     std::vector<CListRow> m_rows;
     COrder m_order;
+    int m_nDropRow = -1;
 };
 
 }  // namespace vantor

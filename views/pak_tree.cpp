@@ -56,7 +56,10 @@ CPakTree::CPakTree(const CViewServices& services, const QString& strCmdLinePak, 
         OnEndLabelEdit(itemFromIndex(index), text);
     }));
     setDragEnabled(true);
-    setDragDropMode(QAbstractItemView::DragOnly);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    // The hovered folder shows highlighted instead of a line between items.
+    setDropIndicatorShown(false);
     m_folderIcon = FolderIconWithOpenState(m_services.shell.GetFolderIcon(FolderIcon::closed),
                                            m_services.shell.GetFolderIcon(FolderIcon::open));
     connect(this, &QTreeWidget::currentItemChanged, this,
@@ -96,6 +99,7 @@ bool CPakTree::OnCommand(int nID)
     case ID_FILE_NEWFOLDER: OnNewFolder(); return true;
     case ID_EDIT_COPY: OnCopy(); return true;
     case ID_EDIT_CUT: OnCut(); return true;
+    case ID_EDIT_PASTE: OnPaste(); return true;
     }
     return false;
 }
@@ -153,6 +157,9 @@ bool CPakTree::OnUpdateCommand(CCmdUI& ui)
         ui.Enable(IsFolderCurrent(true));
         if (IsFolderCurrent() && m_archive.IsReadOnly())
             ui.SetStatusTip(RecoveryRefusalText());
+        return true;
+    case ID_EDIT_PASTE:
+        ui.Enable(!m_strPakPath.isEmpty() && HasItems() && !m_archive.IsReadOnly() && ClipboardHasFiles());
         return true;
     case ID_FILE_NEWFOLDER:
         ui.Enable(HasItems() && !m_archive.IsReadOnly());

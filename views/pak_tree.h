@@ -18,8 +18,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <set>
 #include <unordered_map>
 #include <vector>
+
+class QDropEvent;
+class QMimeData;
 
 namespace vantor {
 
@@ -137,6 +141,37 @@ public:
     CTransferResult CopyItems(const std::vector<std::string>& files, const std::vector<std::string>& folders,
                               bool bCut);
     CTransferResult DragItems(const std::vector<std::string>& files, const std::vector<std::string>& folders);
+    // A folder of the tree dragged out; moved away, it leaves the pak.
+    void OnBeginDrag(QTreeWidgetItem* pItem);
+
+    // --- Items coming in (paste_commands.cpp) ---------------------------------
+    // What a paste or drop brought in: false after a fatal failure, and the
+    // disk paths that entered the pak whole.
+    struct CPasteResult {
+        bool bOk = true;
+        bool bFatal = false;
+        std::vector<std::string> entered;
+    };
+    // Brings the local files and folders of pData into the folder of
+    // pTarget (or its sub-folder subfolder), asking before anything is
+    // replaced; one commit for all. With the move effect, only what the pak
+    // then holds leaves the disk.
+    CPasteResult PasteFiles(const QMimeData* pData, QTreeWidgetItem* pTarget, const std::string& subfolder,
+                            Qt::DropAction effect);
+    void OnPaste();
+    bool ClipboardHasFiles() const;
+    // The local paths of incoming data; *pbRefused when something in it may
+    // not come in (other machines' URLs, the root) or nothing may.
+    static std::vector<std::string> IncomingPaths(const QMimeData* pData, bool* pbRefused);
+    // Whether a drop of the program's own drag on targetFolder would destroy
+    // what it carries (onto its own folder, a folder into itself).
+    bool IsOwnDropRefused(const std::string& targetFolder) const;
+    static Qt::DropAction DropActionFor(const QDropEvent* pEvent);
+    // The list's drops end here too: notes what entered for the drag.
+    void NoteOwnDrop(const CPasteResult& result);
+    // A pasted item's row: appended when new, its size updated when it
+    // replaced an entry shown.
+    void AddOrUpdateListRow(const std::string& name, int nKind);
 
     // --- Recent paks ("R&eopen Pak") ----------------------------------------
     // Reads "Mru"/"0" to "5"; empty values are skipped.
@@ -241,6 +276,12 @@ protected:
     // item could not be extracted.
     CTransferResult DragPaths(const std::vector<std::string>& filePaths, const std::vector<std::string>& folderPaths,
                               QWidget* pSource);
+    static std::string ParentFolderOf(const std::string& folderPath);
+    void SetDropHighlight(QTreeWidgetItem* pItem);
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dragMoveEvent(QDragMoveEvent* pEvent) override;
+    void dragLeaveEvent(QDragLeaveEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
     // After a Cut or a move: the folder leaves the pak, then the tree.
     void RemoveFolderAfterTransfer(const std::string& folder, QTreeWidgetItem* pItem);
     // Extracts a pak folder beside the pak or into diskFolder, with the
@@ -288,6 +329,17 @@ protected:
     // The last drag's files, kept until the next drag or the view's end:
     // a receiver may still be copying them after the drop.
     std::shared_ptr<CTransferFolder> m_pDragTransfer;
+    // The program's own drag while it runs, for the drops it reaches.
+    struct COwnDrag {
+        bool bActive = false;
+        bool bDropped = false;
+        std::string sourceFolder;           // where the items came from (FolderPathOfItem form)
+        std::vector<std::string> files;     // their pak paths
+        std::vector<std::string> folders;
+        std::set<std::string> entered;      // offered disk paths a drop here took
+    };
+    COwnDrag m_ownDrag;
+    QTreeWidgetItem* m_pDropHighlight = nullptr;
 
 private:
     bool m_bBusy = false;

@@ -108,10 +108,13 @@ void CPakTree::AddListItem(const std::string& name, int nKind)
 {
     if (!m_pList || (nKind != kindFile && nKind != kindFolder))
         return;
-    const int nExisting = m_pList->Model().FindRow(DecodeName(name));
+    // The exact name first: a pak may hold "Maps" beside "maps".
+    const int nExisting = m_pList->Model().FindRawRow(name);
     if (nExisting >= 0 && m_pList->Model().Row(nExisting).nKind == nKind)
         return;
-    m_pList->Model().AppendRow(nKind == kindFile ? FileRow(name, m_archive.GetEntryLength(QueryPath(CurrentFolderPath() + name))) : FolderRow(name));
+    m_pList->Model().AppendRow(nKind == kindFile
+                                   ? FileRow(name, m_archive.GetEntryLength(QueryPath(CurrentFolderPath() + name)))
+                                   : FolderRow(name));
     m_pList->scrollTo(m_pList->Model().index(m_pList->GetItemCount() - 1, 0));
 }
 

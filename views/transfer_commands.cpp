@@ -9,6 +9,8 @@
 #include "view_text.h"
 #include "wait_cursor.h"
 
+#include <utility>
+
 namespace vantor {
 
 namespace {
@@ -84,7 +86,32 @@ CPakTree::CTransferResult CPakTree::DragPaths(const std::vector<std::string>& fi
         return {};
     CTransferResult result{false, Qt::IgnoreAction, pData->ExtractedFiles(), pData->ExtractedFolders()};
     std::shared_ptr<CTransferFolder> pTransfer = pData->GetTransfer();
+    // Drops on this window read it: where the items came from, and which of
+    // the offered files entered the pak.
+    const std::vector<std::string> offered = pData->OfferedPaths();
+    m_ownDrag = {};
+    m_ownDrag.bActive = true;
+    m_ownDrag.sourceFolder = pSource == this && !folderPaths.empty() ? ParentFolderOf(folderPaths.front())
+                                                                     : CurrentFolderPath();
+    m_ownDrag.files = result.files;
+    m_ownDrag.folders = result.folders;
     result.action = m_services.shell.StartDrag(pSource, pData.release(), Qt::CopyAction | Qt::MoveAction);
+    const COwnDrag ownDrag = std::exchange(m_ownDrag, COwnDrag{});
+    if (ownDrag.bDropped) {
+        // Dropped here: only what entered the pak may leave its old place.
+        std::vector<std::string> files;
+        std::vector<std::string> folders;
+        for (std::size_t i = 0; i < offered.size(); ++i) {
+            if (!ownDrag.entered.count(offered[i]))
+                continue;
+            if (i < result.files.size())
+                files.push_back(result.files[i]);
+            else if (i - result.files.size() < result.folders.size())
+                folders.push_back(result.folders[i - result.files.size()]);
+        }
+        result.files = std::move(files);
+        result.folders = std::move(folders);
+    }
     // A receiver may still be copying the files after the drop: they stay
     // until the next drag. A cancelled drag leaves nothing.
     if (result.action != Qt::IgnoreAction)
@@ -120,6 +147,16 @@ void CPakTree::OnCut()
         RemoveFolderAfterTransfer(folder, m_hCurrentFolder);
 }
 
+std::string CPakTree::ParentFolderOf(const std::string& folderPath)
+{
+    // "/maps/dm/" → "maps/", in the form FolderPathOfItem gives.
+    std::string folder = folderPath.substr(folderPath.empty() || folderPath.front() != '/' ? 0 : 1);
+    if (!folder.empty())
+        folder.pop_back();
+    const std::size_t nSlash = folder.rfind('/');
+    return nSlash == std::string::npos ? std::string() : folder.substr(0, nSlash + 1);
+}
+
 void CPakTree::RemoveFolderAfterTransfer(const std::string& folder, QTreeWidgetItem* pItem)
 {
     if (!m_archive.GibFolder(folder)) {
@@ -131,7 +168,11 @@ void CPakTree::RemoveFolderAfterTransfer(const std::string& folder, QTreeWidgetI
 
 void CPakTree::startDrag(Qt::DropActions)
 {
-    QTreeWidgetItem* pItem = currentItem();
+    OnBeginDrag(currentItem());
+}
+
+void CPakTree::OnBeginDrag(QTreeWidgetItem* pItem)
+{
     if (!pItem || !pItem->parent() || m_bBusy)
         return;
     const std::string folder = '/' + FolderPathOfItem(pItem);

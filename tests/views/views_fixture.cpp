@@ -3,6 +3,8 @@
 #include "view_text.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
@@ -12,6 +14,8 @@ namespace vantor::test {
 void ViewsTest::SetUp()
 {
     SettingsTest::SetUp();
+    // What an earlier test copied would enable Paste.
+    QGuiApplication::clipboard()->clear();
     // The desktop also names two Quake extensions after other programs'
     // files; the program's own names must win for those.
     m_shell.m_typeNames = {{"txt", "Text document"},
