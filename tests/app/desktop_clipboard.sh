@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program on a real X server, as a user meets it: Copy and Cut of list
 # rows put files on the X clipboard that another process (xclip, as a file
-# manager would) reads. Without the tools the test is skipped (exit 77),
+# manager would) reads, and files another process offers are pasted in. Without the tools the test is skipped (exit 77),
 # except in CI, which installs them and must never skip it.
 # Usage: desktop_clipboard.sh VANTOR VANTOR_PAK
 set -euo pipefail
@@ -71,8 +71,22 @@ for _ in $(seq 50); do
   sleep 0.2
 done
 [[ $(head -1 <<<"$gnome") == cut ]] || fail "a Cut must offer 'cut': '$gnome'"
+
+# Another program offers two files and a folder; Paste brings them in.
+mkdir -p "$work/out/pics"
+printf 'first' >"$work/out/one.txt"
+printf 'second' >"$work/out/two.txt"
+printf 'picture' >"$work/out/pics/p.lmp"
+printf 'file://%s\r\nfile://%s\r\nfile://%s\r\n' "$work/out/one.txt" "$work/out/two.txt" "$work/out/pics" |
+  xclip -selection clipboard -t text/uri-list -i
+sleep 0.5
+xdotool key ctrl+v
+sleep 1
 kill "$pid"; wait "$pid" 2>/dev/null || true
 pid=
+[[ $("$vantor_pak" cat "$work/t.pak" one.txt) == first ]] || fail "one.txt was not pasted"
+[[ $("$vantor_pak" cat "$work/t.pak" two.txt) == second ]] || fail "two.txt was not pasted"
+[[ $("$vantor_pak" cat "$work/t.pak" pics/p.lmp) == picture ]] || fail "the folder was not pasted"
 "$vantor_pak" list "$work/t.pak" | grep -q '^b.cfg$' && fail "the cut entry is still in the pak"
 "$vantor_pak" list "$work/t.pak" | grep -q '^a.txt$' || fail "the other entries must stay"
 echo "desktop_clipboard: ok"

@@ -3,6 +3,7 @@
 // entered, and the program's own drags dropped back onto themselves.
 #include "views_fixture.h"
 
+#include "pak_error.h"
 #include "profile.h"
 #include "resource.h"
 
@@ -96,20 +97,22 @@ protected:
 
 TEST_F(PasteCommands, PasteFollowsEveryRuleAndAddsRowsInPasteOrder)
 {
-    OpenFrame(WritePak(PakBuilder()
+    const std::string pak = WritePak(PakBuilder()
                            .File("b.txt", "old b")
                            .File("dir/x", "x")
                            .File("file", "a file")
                            .File("maps/old.bsp", "old map")
-                           .File("maps/same.bsp", "kept")));
+                           .File("maps/same.bsp", "kept"));
+    OpenFrame(pak);
     const std::string aPath = Disk("a.txt", "new a");
     const std::string bPath = Disk("b.txt", "new b");
     const std::string dirPath = Disk("dir", "a file named like a folder");
     Disk("file/inner", "a folder named like a file");
     Disk("maps/new.bsp", "new map");
     Disk("maps/same.bsp", "not taken");
+    // The pak itself is refused by the archive, like any file it cannot read.
     QGuiApplication::clipboard()->setMimeData(Urls({m_dir / "in/missing", aPath, bPath, dirPath, m_dir / "in/file",
-                                                    m_dir / "in/maps"}));
+                                                    m_dir / "in/maps", pak}));
     ASSERT_TRUE(Enabled(ID_EDIT_PASTE));
     m_prompt.AnswerReplace(replaceNo);  // b.txt
     m_prompt.AnswerReplace(replaceNo);  // maps: merged without replacing
@@ -118,7 +121,8 @@ TEST_F(PasteCommands, PasteFollowsEveryRuleAndAddsRowsInPasteOrder)
     EXPECT_EQ(Messages(),
               QStringList({QString::fromStdString("Cannot copy " + dirPath + ".  A folder with that name already exists."),
                            QString::fromStdString("Cannot copy " + m_dir / "in/file" +
-                                                  ".  A file with that name already exists.")}));
+                                                  ".  A file with that name already exists."),
+                           QString::fromStdString("Error copying " + pak + ":  " + PakErrorText(errSharingViolation))}));
     EXPECT_EQ(Contents(), Sorted({"b.txt=old b", "dir/x=x", "file=a file", "maps/old.bsp=old map",
                                   "maps/same.bsp=kept", "a.txt=new a", "maps/new.bsp=new map"}));
     // Pasted rows go at the end, in paste order.
