@@ -182,7 +182,8 @@ Qt::ItemFlags CPakListModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    Qt::ItemFlags itemFlags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // Rows are dragged out as files.
+    Qt::ItemFlags itemFlags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
     if (index.column() == colName)
         itemFlags |= Qt::ItemIsEditable;
     return itemFlags;
