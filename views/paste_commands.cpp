@@ -161,7 +161,17 @@ CPakTree::CPasteResult CPakTree::PasteFiles(const QMimeData* pData, QTreeWidgetI
     m_archive.SetItemFailureReporter([&failed](const std::string& item, int) { failed.insert(item); });
 
     CWaitCursor wait;
-    const std::unique_ptr<IProgress> pProgress = m_services.prompt.BeginProgress(QStringLiteral("Copying..."), true);
+    // The progress window goes while a question or a message is up, so that
+    // it never covers them, and comes back for the work after.
+    std::unique_ptr<IProgress> pProgress;
+    const auto ask = [&]() {
+        pProgress.reset();
+        return m_services.prompt.AskReplace(QString());
+    };
+    const auto say = [&](const QString& text) {
+        pProgress.reset();
+        ShowError(text);
+    };
     bool bAskReplace = true;
     bool bStopped = false;
     {
@@ -169,6 +179,8 @@ CPakTree::CPasteResult CPakTree::PasteFiles(const QMimeData* pData, QTreeWidgetI
         CPakBatch batch(m_archive);
         m_bBusy = true;
         for (std::size_t i = 0; i < paths.size() && !bStopped; ++i) {
+            if (!pProgress)
+                pProgress = m_services.prompt.BeginProgress(QStringLiteral("Copying..."), true);
             if (pProgress) {
                 pProgress->SetProgress(i, paths.size());
                 if (pProgress->IsCancelled())
@@ -182,12 +194,12 @@ CPakTree::CPasteResult CPakTree::PasteFiles(const QMimeData* pData, QTreeWidgetI
                 continue;
             if (kind != DiskKind::folder) {
                 if (m_archive.FolderExists(query, path)) {
-                    ShowError(QStringLiteral("Cannot copy %1.  A folder with that name already exists.").arg(shownPath));
+                    say(QStringLiteral("Cannot copy %1.  A folder with that name already exists.").arg(shownPath));
                     continue;
                 }
                 bool bReplace = true;
                 if (bAskReplace && m_archive.EntryExistsIn(query, path)) {
-                    const int nAnswer = m_services.prompt.AskReplace(QString());
+                    const int nAnswer = ask();
                     if (nAnswer == replaceCancel) {
                         bStopped = true;
                         break;
@@ -200,12 +212,12 @@ CPakTree::CPasteResult CPakTree::PasteFiles(const QMimeData* pData, QTreeWidgetI
                 if (!m_archive.AddFileFromDisk(path, query, bReplace)) {
                     if (m_archive.IsFatalError()) {
                         wait.Restore();
-                        ShowError(ArchiveFailureText(QString()));
+                        say(ArchiveFailureText(QString()));
                         m_bBusy = false;
                         m_archive.SetItemFailureReporter({});
                         return result;
                     }
-                    ShowError(QStringLiteral("Error copying %1:  %2")
+                    say(QStringLiteral("Error copying %1:  %2")
                                   .arg(shownPath, QString::fromStdString(m_archive.GetErrorText())));
                     continue;
                 }
@@ -218,12 +230,12 @@ CPakTree::CPasteResult CPakTree::PasteFiles(const QMimeData* pData, QTreeWidgetI
             }
             // A folder.
             if (m_archive.EntryExistsIn(query, path)) {
-                ShowError(QStringLiteral("Cannot copy %1.  A file with that name already exists.").arg(shownPath));
+                say(QStringLiteral("Cannot copy %1.  A file with that name already exists.").arg(shownPath));
                 continue;
             }
             bool bReplace = true;
             if (bAskReplace && m_archive.FolderExists(query, path)) {
-                const int nAnswer = m_services.prompt.AskReplace(QString());
+                const int nAnswer = ask();
                 if (nAnswer == replaceCancel) {
                     bStopped = true;
                     break;
@@ -235,7 +247,7 @@ CPakTree::CPasteResult CPakTree::PasteFiles(const QMimeData* pData, QTreeWidgetI
             failed.clear();
             const bool bImported = m_archive.ImportFolder(path, query, bReplace);
             if (!bImported) {
-                ShowError(m_archive.IsFatalError()
+                say(m_archive.IsFatalError()
                               ? ArchiveFailureText(QString())
                               : QStringLiteral("Error while copying %1:  %2")
                                     .arg(shownPath, QString::fromStdString(m_archive.GetErrorText())));
