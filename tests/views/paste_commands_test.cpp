@@ -68,16 +68,6 @@ protected:
         list.sort();
         return list;
     }
-    // What was said in message boxes.
-    QStringList Messages() const
-    {
-        QStringList texts;
-        for (const CScriptedPrompt::Question& question : m_prompt.Questions()) {
-            if (question.kind == CScriptedPrompt::Kind::message)
-                texts.append(question.text);
-        }
-        return texts;
-    }
     // A drop as the desktop delivers it, onto a point of a pane's viewport.
     static bool Drop(QWidget* pViewport, const QPoint& at, const QMimeData* pData, bool bShift)
     {

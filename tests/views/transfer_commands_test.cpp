@@ -56,16 +56,7 @@ protected:
             names.emplace_back(bytes.c_str() + at);
         return names;
     }
-    // What was said in message boxes, progress windows left out.
-    QStringList Messages() const
-    {
-        QStringList texts;
-        for (const CScriptedPrompt::Question& question : m_prompt.Questions()) {
-            if (question.kind == CScriptedPrompt::Kind::message)
-                texts.append(question.text);
-        }
-        return texts;
-    }
+
     // The transfer folders that still exist.
     int Transfers() const
     {

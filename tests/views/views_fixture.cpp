@@ -130,6 +130,16 @@ QString ViewsTest::Pane(int nPane)
     return m_pFrame->findChild<QLabel*>(QStringLiteral("statusPane%1").arg(nPane))->text();
 }
 
+QStringList ViewsTest::Messages() const
+{
+    QStringList texts;
+    for (const CScriptedPrompt::Question& question : m_prompt.Questions()) {
+        if (question.kind == CScriptedPrompt::Kind::message)
+            texts.append(question.text);
+    }
+    return texts;
+}
+
 bool ViewsTest::Enabled(int nID)
 {
     m_pFrame->UpdateCommands();

@@ -50,6 +50,8 @@ protected:
     void SelectRows(std::initializer_list<int> rows);
     // Status bar pane 0 or 1, of the window or of the stand-in.
     QString Pane(int nPane);
+    // What was said in message boxes (questions and progress windows left out).
+    QStringList Messages() const;
     // The command's enabled state as the active pane decides it now (the
     // real window only).
     bool Enabled(int nID);
