@@ -171,8 +171,7 @@ void CPakList::dragMoveEvent(QDragMoveEvent* pEvent)
     int nRow = -1;
     const bool bTarget = DropTargetAt(pEvent->position().toPoint(), subfolder, nRow);
     const std::string folder = m_pTreeView->CurrentFolderPath(subfolder);
-    if (bRefused || !bTarget || !m_pTreeView->HasItems() || m_pTreeView->IsBusy() ||
-        m_pTreeView->IsOwnDropRefused(folder)) {
+    if (bRefused || !bTarget || !m_pTreeView->CanTakeDrop() || m_pTreeView->IsOwnDropRefused(folder)) {
         m_pModel->SetDropRow(-1);
         pEvent->ignore();
         return;
@@ -195,7 +194,7 @@ void CPakList::dropEvent(QDropEvent* pEvent)
     CPakTree::IncomingPaths(pEvent->mimeData(), &bRefused);
     std::string subfolder;
     int nRow = -1;
-    if (bRefused || !DropTargetAt(pEvent->position().toPoint(), subfolder, nRow) || m_pTreeView->IsBusy() ||
+    if (bRefused || !DropTargetAt(pEvent->position().toPoint(), subfolder, nRow) || !m_pTreeView->CanTakeDrop() ||
         m_pTreeView->IsOwnDropRefused(m_pTreeView->CurrentFolderPath(subfolder))) {
         pEvent->ignore();
         return;

@@ -167,6 +167,8 @@ public:
     // what it carries (onto its own folder, a folder into itself).
     bool IsOwnDropRefused(const std::string& targetFolder) const;
     static Qt::DropAction DropActionFor(const QDropEvent* pEvent);
+    // Whether drops may come in now: a pak is shown, writable, and idle.
+    bool CanTakeDrop() const;
     // The list's drops end here too: notes what entered for the drag.
     void NoteOwnDrop(const CPasteResult& result);
     // A pasted item's row: appended when new, its size updated when it

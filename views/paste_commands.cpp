@@ -329,6 +329,13 @@ bool CPakTree::IsOwnDropRefused(const std::string& targetFolder) const
     });
 }
 
+bool CPakTree::CanTakeDrop() const
+{
+    // A pak that cannot be written takes nothing: one refusal while
+    // dragging, not one message per dropped file.
+    return HasItems() && !m_bBusy && !m_archive.IsReadOnly();
+}
+
 Qt::DropAction CPakTree::DropActionFor(const QDropEvent* pEvent)
 {
     return (pEvent->modifiers() & Qt::ShiftModifier) && (pEvent->possibleActions() & Qt::MoveAction)
@@ -361,7 +368,7 @@ void CPakTree::dragMoveEvent(QDragMoveEvent* pEvent)
     bool bRefused = false;
     IncomingPaths(pEvent->mimeData(), &bRefused);
     QTreeWidgetItem* pItem = itemAt(pEvent->position().toPoint());
-    if (bRefused || !pItem || m_bBusy || !HasItems() || IsOwnDropRefused(FolderPathOfItem(pItem))) {
+    if (bRefused || !pItem || !CanTakeDrop() || IsOwnDropRefused(FolderPathOfItem(pItem))) {
         SetDropHighlight(nullptr);
         pEvent->ignore();
         return;
@@ -383,7 +390,7 @@ void CPakTree::dropEvent(QDropEvent* pEvent)
     QTreeWidgetItem* pItem = itemAt(pEvent->position().toPoint());
     bool bRefused = false;
     IncomingPaths(pEvent->mimeData(), &bRefused);
-    if (!pItem || bRefused || m_bBusy || IsOwnDropRefused(FolderPathOfItem(pItem))) {
+    if (!pItem || bRefused || !CanTakeDrop() || IsOwnDropRefused(FolderPathOfItem(pItem))) {
         pEvent->ignore();
         return;
     }

@@ -95,7 +95,12 @@ CPakTree::CTransferResult CPakTree::DragPaths(const std::vector<std::string>& fi
                                                                      : CurrentFolderPath();
     m_ownDrag.files = result.files;
     m_ownDrag.folders = result.folders;
-    result.action = m_services.shell.StartDrag(pSource, pData.release(), Qt::CopyAction | Qt::MoveAction);
+    // Items of a pak that cannot be written can only be copied out.
+    const Qt::DropActions actions = m_archive.IsReadOnly() ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction;
+    result.action = m_services.shell.StartDrag(pSource, pData.release(), actions);
+    // A receiver that claims a move it was not offered has made a copy.
+    if (result.action == Qt::MoveAction && !(actions & Qt::MoveAction))
+        result.action = Qt::CopyAction;
     const COwnDrag ownDrag = std::exchange(m_ownDrag, COwnDrag{});
     if (ownDrag.bDropped) {
         // Dropped here: only what entered the pak may leave its old place.

@@ -201,6 +201,24 @@ TEST_F(PasteCommands, DropsGoWhereTheyAreAimed)
     EXPECT_TRUE(m_prompt.AllAnswered());
 }
 
+TEST_F(PasteCommands, AReadOnlyPakTakesNoDropAndLetsItemsOnlyBeCopied)
+{
+    const std::string path = WritePak(PakBuilder().File("maps/a.bsp", "a").File("x.txt", "x"));
+    CPakArchive reader;  // another program reading it keeps it read-only here
+    ASSERT_TRUE(reader.OpenPakReadOnly(path));
+    OpenFrame(path);
+    ASSERT_TRUE(Tree().GetArchive().IsReadOnly());
+    const std::unique_ptr<QMimeData> pData(Urls({Disk("new.txt", "n")}));
+    EXPECT_FALSE(Drop(List().viewport(), RowPoint(0), pData.get(), false));
+    EXPECT_FALSE(Drop(Tree().viewport(), ItemPoint(Tree().GetRootItem()), pData.get(), false));
+    SelectRows({1});
+    m_shell.m_dragResult = Qt::MoveAction;
+    List().OnBeginDrag();
+    ASSERT_EQ(m_shell.m_drags.size(), 1u);
+    EXPECT_EQ(m_shell.m_drags[0].actions, Qt::CopyAction);
+    EXPECT_TRUE(Messages().isEmpty());
+}
+
 TEST_F(PasteCommands, TheProgramsOwnDragsNeverDestroyWhatTheyCarry)
 {
     OpenFrame(WritePak(PakBuilder().File("maps/a.bsp", "a").File("maps/dm/d.bsp", "d").File("x.txt", "x")
