@@ -27,19 +27,16 @@ namespace vantor {
 
 namespace {
 
-enum class DiskKind { missing, file, folder, other };
+enum class DiskKind { missing, file, folder };
 
+// Links, FIFOs and devices count as files: the archive refuses what it
+// cannot read as one, with its own message.
 DiskKind KindOnDisk(const std::string& path)
 {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0)
         return DiskKind::missing;
-    if (S_ISREG(info.st_mode))
-        return DiskKind::file;
-    if (S_ISDIR(info.st_mode))
-        return DiskKind::folder;
-    // Links, FIFOs and devices: the engine says what it makes of them.
-    return S_ISLNK(info.st_mode) ? DiskKind::other : DiskKind::file;
+    return S_ISDIR(info.st_mode) ? DiskKind::folder : DiskKind::file;
 }
 
 // Whether the file holds exactly the entry's bytes.
@@ -192,7 +189,7 @@ CPakTree::CPasteResult CPakTree::PasteFiles(const QMimeData* pData, QTreeWidgetI
             const DiskKind kind = KindOnDisk(path);
             if (kind == DiskKind::missing)
                 continue;
-            if (kind != DiskKind::folder) {
+            if (kind == DiskKind::file) {
                 if (m_archive.FolderExists(query, path)) {
                     say(QStringLiteral("Cannot copy %1.  A folder with that name already exists.").arg(shownPath));
                     continue;
