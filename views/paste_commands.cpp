@@ -208,14 +208,18 @@ CPakTree::CPasteResult CPakTree::PasteFiles(const QMimeData* pData, QTreeWidgetI
                 }
                 if (!m_archive.AddFileFromDisk(path, query, bReplace)) {
                     if (m_archive.IsFatalError()) {
+                        // What came in before stays; the batch's end
+                        // writes it, and no source of this paste moves.
                         wait.Restore();
                         say(ArchiveFailureText(QString()));
                         m_bBusy = false;
                         m_archive.SetItemFailureReporter({});
+                        result.bOk = false;
+                        result.bFatal = true;
                         return result;
                     }
                     say(QStringLiteral("Error copying %1:  %2")
-                                  .arg(shownPath, QString::fromStdString(m_archive.GetErrorText())));
+                            .arg(shownPath, QString::fromStdString(m_archive.GetErrorText())));
                     continue;
                 }
                 result.entered.push_back(path);
@@ -245,9 +249,9 @@ CPakTree::CPasteResult CPakTree::PasteFiles(const QMimeData* pData, QTreeWidgetI
             const bool bImported = m_archive.ImportFolder(path, query, bReplace);
             if (!bImported) {
                 say(m_archive.IsFatalError()
-                              ? ArchiveFailureText(QString())
-                              : QStringLiteral("Error while copying %1:  %2")
-                                    .arg(shownPath, QString::fromStdString(m_archive.GetErrorText())));
+                        ? ArchiveFailureText(QString())
+                        : QStringLiteral("Error while copying %1:  %2")
+                              .arg(shownPath, QString::fromStdString(m_archive.GetErrorText())));
             } else if (bReplace && failed.empty()) {
                 result.entered.push_back(path);
             }
