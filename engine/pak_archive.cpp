@@ -58,6 +58,7 @@ bool CPakArchive::ClosePak()
     const bool committed = CommitPending();
     const int commitCode = m_nError;
     m_nBatchDepth = 0;
+    m_pBatchStart.reset();
     m_bPending = false;
     m_committed = {};
     m_nLogicalLength = 0;

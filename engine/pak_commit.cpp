@@ -91,13 +91,15 @@ bool CPakFile::CommitDirectory()
     }
     if (realLength != m_nLogicalLength && !ResizePak(m_nLogicalLength)) return false;
     m_bPending = false;
+    // A commit inside a batch is what a later failure returns to.
+    if (m_nBatchDepth > 0) TakeBatchSnapshot();
     return true;
 }
 
 bool CPakFile::DirectoryChanged()
 {
     m_bPending = true;
-    if (m_nBatchDepth > 0) return true;
+    if (m_nBatchDepth > 0 && m_pBatchStart) return true;
     return CommitDirectory();
 }
 
@@ -107,12 +109,64 @@ bool CPakFile::CommitPending()
     return CommitDirectory();
 }
 
+void CPakFile::TakeBatchSnapshot()
+{
+    try {
+        if (!m_pBatchStart) m_pBatchStart = std::make_unique<BatchSnapshot>();
+        m_pBatchStart->entries = m_entries;
+        m_pBatchStart->gibbed = m_gibbed;
+    } catch (const std::bad_alloc&) {
+        m_pBatchStart.reset();
+        return;
+    }
+    m_pBatchStart->header = m_header;
+    m_pBatchStart->logicalLength = m_nLogicalLength;
+    m_pBatchStart->pending = m_bPending;
+}
+
+void CPakFile::ReturnToBatchSnapshot()
+{
+    BatchSnapshot& start = *m_pBatchStart;
+    m_entries.swap(start.entries);
+    m_gibbed.swap(start.gibbed);
+    EntriesChanged();
+    m_header = start.header;
+    m_nLogicalLength = start.logicalLength;
+    m_bPending = start.pending;
+    // Making room for new data may have committed the same directory at a
+    // new place past the end: that is where it is now.
+    if (!m_bPending && m_committed.dirOffset != m_header.dirOffset) {
+        m_header.dirOffset = m_committed.dirOffset;
+        m_nLogicalLength = std::max(m_nLogicalLength, std::uint64_t{m_committed.dirOffset} + m_header.dirLength);
+    }
+}
+
+void CPakFile::BeginBatch()
+{
+    if (m_nBatchDepth++ > 0) return;
+    m_nBatchBytes = 0;
+    TakeBatchSnapshot();
+}
+
 bool CPakFile::EndBatch()
 {
     if (m_nBatchDepth > 0) --m_nBatchDepth;
     if (m_nBatchDepth > 0) return true;
+    const std::uint64_t commits = m_nCommits;
     // Even with nothing to commit, a failed change may have grown the file.
-    return SettleFile();
+    const bool settled = SettleFile();
+    if (!settled && m_nCommits == commits && m_pBatchStart && IsOpen()) {
+        const int code = m_nError;
+        const bool fault = m_bPakFault;
+        ReturnToBatchSnapshot();
+        // Gives back what the failed commit may have grown, unless another
+        // program changed the file (then nothing is written).
+        if (!m_bPending && !HasChangedOnDisk()) SettleFile();
+        m_nError = code;
+        m_bPakFault = fault;
+    }
+    m_pBatchStart.reset();
+    return settled;
 }
 
 }  // namespace vantor

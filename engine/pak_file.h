@@ -125,10 +125,13 @@ public:
     // Inside a batch, changes are made in memory and on free space only; the
     // directory and header are written once when the outermost batch ends
     // (or at CommitPending), so a crash leaves the pak as before the batch.
-    void BeginBatch()
-    {
-        if (m_nBatchDepth++ == 0) m_nBatchBytes = 0;
-    }
+    // When the outermost EndBatch cannot commit (code kept), memory returns
+    // to the state of the outermost BeginBatch or of the last commit made
+    // inside the batch: the live directory, the gibbed records and the
+    // length, so nothing counts as done that the file does not hold. (When
+    // a header naming the new directory did reach the disk and only
+    // tidying failed, memory keeps the changes the file now holds.)
+    void BeginBatch();
     bool EndBatch();
     bool InBatch() const { return m_nBatchDepth > 0; }
     bool HasPendingChanges() const { return m_bPending; }
@@ -309,6 +312,18 @@ protected:
     std::uint64_t m_nClaimedEnd = kPakHeaderSize;
     int m_nBatchDepth = 0;
     std::uint64_t m_nBatchBytes = 0;  // new data placed in the current batch
+    // The committed state a failed batch returns to (see BeginBatch).
+    // Without it (no memory for the copy) a batch commits every change.
+    struct BatchSnapshot {
+        PakEntryArray entries;
+        PakEntryArray gibbed;
+        PakHeader header;
+        std::uint64_t logicalLength = 0;
+        bool pending = false;
+    };
+    std::unique_ptr<BatchSnapshot> m_pBatchStart;
+    void TakeBatchSnapshot();
+    void ReturnToBatchSnapshot();
 
     IFileSystem& m_fs;
     std::unique_ptr<IFile> m_pFile;
