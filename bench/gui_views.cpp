@@ -52,6 +52,10 @@ public:
     {
         return Note(chooser.strTitle), std::nullopt;
     }
+    std::optional<QStringList> ChooseNamesToRestore(const QStringList&) override
+    {
+        return Note(QStringLiteral("restore")), std::nullopt;
+    }
     int DoModal(QDialog&) override { return Note(QStringLiteral("dialog")), 0; }
     QAction* TrackPopupMenu(QMenu&, const QPoint&) override { return nullptr; }
     std::unique_ptr<IProgress> BeginProgress(const QString& text, bool) override

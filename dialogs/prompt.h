@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -76,6 +77,10 @@ public:
 
     // Only an existing file can be chosen.
     virtual std::optional<QString> GetOpenFileName(const FileChooser& chooser) = 0;
+
+    // The Restore Gibbed Files dialog offering names. The names chosen, in
+    // the dialog's order (possibly none), or nothing when it was cancelled.
+    virtual std::optional<QStringList> ChooseNamesToRestore(const QStringList& names) = 0;
 
     // Runs one of the program's own dialogs (Options, About, Restore …)
     // modally and returns its result (QDialog::Accepted, or the code the

@@ -2,6 +2,7 @@
 
 #include "folder_browser.h"
 #include "replace_dlg.h"
+#include "restore_dlg.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -133,6 +134,15 @@ std::optional<QString> CQtPrompt::GetSaveFileName(const FileChooser& chooser)
 std::optional<QString> CQtPrompt::GetOpenFileName(const FileChooser& chooser)
 {
     return RunFileDialog(Owner(), chooser, QFileDialog::AcceptOpen);
+}
+
+std::optional<QStringList> CQtPrompt::ChooseNamesToRestore(const QStringList& names)
+{
+    CRestoreDlg dialog(Owner());
+    dialog.SetNames(names);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.GetSelected();
 }
 
 int CQtPrompt::DoModal(QDialog& dialog)

@@ -23,6 +23,7 @@ public:
     std::optional<QString> BrowseForFolder(const QString& title, const QString& initialPath) override;
     std::optional<QString> GetSaveFileName(const FileChooser& chooser) override;
     std::optional<QString> GetOpenFileName(const FileChooser& chooser) override;
+    std::optional<QStringList> ChooseNamesToRestore(const QStringList& names) override;
     int DoModal(QDialog& dialog) override;
     QAction* TrackPopupMenu(QMenu& menu, const QPoint& globalPos) override;
     std::unique_ptr<IProgress> BeginProgress(const QString& text, bool bCancellable = false) override;

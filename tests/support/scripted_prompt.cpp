@@ -17,6 +17,7 @@ const char* KindName(CScriptedPrompt::Kind kind)
     case CScriptedPrompt::Kind::yesNo: return "yes/no question";
     case CScriptedPrompt::Kind::okCancel: return "OK/cancel question";
     case CScriptedPrompt::Kind::replace: return "replace question";
+    case CScriptedPrompt::Kind::restore: return "restore chooser";
     case CScriptedPrompt::Kind::folder: return "folder chooser";
     case CScriptedPrompt::Kind::saveFile: return "save chooser";
     case CScriptedPrompt::Kind::openFile: return "open chooser";
@@ -47,6 +48,13 @@ void CScriptedPrompt::AnswerReplace(int nAnswer)
 {
     Answer answer{Kind::replace};
     answer.nValue = nAnswer;
+    m_answers.push_back(std::move(answer));
+}
+
+void CScriptedPrompt::AnswerRestore(std::optional<QStringList> chosen)
+{
+    Answer answer{Kind::restore};
+    answer.names = std::move(chosen);
     m_answers.push_back(std::move(answer));
 }
 
@@ -154,6 +162,15 @@ std::optional<QString> CScriptedPrompt::GetOpenFileName(const FileChooser& choos
     m_questions.push_back({Kind::openFile, chooser.strTitle, PromptIcon::information, chooser, {}, {}});
     const auto answer = Take(Kind::openFile);
     return answer ? answer->path : std::nullopt;
+}
+
+std::optional<QStringList> CScriptedPrompt::ChooseNamesToRestore(const QStringList& names)
+{
+    Question question{Kind::restore, QStringLiteral("Restore Gibbed Files"), PromptIcon::information, {}, {}, {}};
+    question.names = names;
+    m_questions.push_back(std::move(question));
+    const auto answer = Take(Kind::restore);
+    return answer ? answer->names : std::nullopt;
 }
 
 int CScriptedPrompt::DoModal(QDialog& dialog)

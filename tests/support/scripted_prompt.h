@@ -19,7 +19,9 @@ namespace vantor::test {
 
 class CScriptedPrompt : public IPrompt {
 public:
-    enum class Kind { message, yesNo, okCancel, replace, folder, saveFile, openFile, dialog, popupMenu, progress };
+    enum class Kind {
+        message, yesNo, okCancel, replace, restore, folder, saveFile, openFile, dialog, popupMenu, progress
+    };
 
     // One item of a context menu as it was shown.
     struct MenuItem {
@@ -37,6 +39,7 @@ public:
         QString strDialogName;    // a dialog's objectName, else its class name
         std::vector<MenuItem> menu;  // a context menu's items
         bool bCancellable = false;   // a progress window with a Cancel button
+        QStringList names = {};      // the names the restore chooser offered
     };
 
     // Answers are used in the order questions come. A question whose answer
@@ -46,6 +49,8 @@ public:
     void AnswerYesNo(bool bYes);
     void AnswerOkCancel(bool bOk);
     void AnswerReplace(int nAnswer);
+    // The names chosen in the restore chooser; nothing cancels it.
+    void AnswerRestore(std::optional<QStringList> chosen);
     void AnswerFolder(std::optional<QString> folder);
     void AnswerSaveFile(std::optional<QString> path);
     void AnswerOpenFile(std::optional<QString> path);
@@ -77,6 +82,7 @@ public:
     std::optional<QString> BrowseForFolder(const QString& title, const QString& initialPath) override;
     std::optional<QString> GetSaveFileName(const FileChooser& chooser) override;
     std::optional<QString> GetOpenFileName(const FileChooser& chooser) override;
+    std::optional<QStringList> ChooseNamesToRestore(const QStringList& names) override;
     int DoModal(QDialog& dialog) override;
     QAction* TrackPopupMenu(QMenu& menu, const QPoint& globalPos) override;
     std::unique_ptr<IProgress> BeginProgress(const QString& text, bool bCancellable = false) override;
@@ -88,6 +94,7 @@ private:
         bool bValue = false;
         int nValue = 0;
         std::optional<QString> path;
+        std::optional<QStringList> names;
         std::function<void(QDialog&)> drive;
     };
 
