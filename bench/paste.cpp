@@ -56,7 +56,9 @@ std::string WriteTree(std::size_t count, std::uint64_t bytes)
     const std::size_t folders = std::max<std::size_t>(1, count / 25);
     const std::uint64_t mean = bytes / count;
     for (std::size_t i = 0; i < count; ++i) {
-        char name[48];
+        // Room for the widest numbers size_t can print, which the compiler
+        // checks the format against.
+        char name[96];
         // Every 50th file stays in the top folder.
         if (i % 50 == 0)
             std::snprintf(name, sizeof name, "f%05zu.dat", i);

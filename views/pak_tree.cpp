@@ -100,6 +100,7 @@ bool CPakTree::OnCommand(int nID)
     case ID_EDIT_COPY: OnCopy(); return true;
     case ID_EDIT_CUT: OnCut(); return true;
     case ID_EDIT_PASTE: OnPaste(); return true;
+    case ID_FILE_RESTORE: OnRestoreFiles(); return true;
     }
     return false;
 }
@@ -133,11 +134,10 @@ bool CPakTree::OnUpdateCommand(CCmdUI& ui)
         ui.SetStatusTip(refusal);
         return true;
     }
-    // Their commands come with restoring and with wave playback; the rules
-    // are the tree's already.
     case ID_FILE_RESTORE:
-        ui.Enable(m_archive.HasGibbedEntries());
+        ui.Enable(HasItems() && m_archive.HasGibbedEntries());
         return true;
+    // Its command comes with wave playback; the rule is the tree's already.
     case ID_STOP_SOUND:
         ui.Enable(HasItems());
         return true;

@@ -175,6 +175,14 @@ public:
     // replaced an entry shown.
     void AddOrUpdateListRow(const std::string& name, int nKind);
 
+    // --- Restoring (restore_commands.cpp) -----------------------------------------
+    // Restores the gibbed entries the user picks, asking before one replaces
+    // a live entry, in one commit; lists the names that could not come back.
+    void OnRestoreFiles();
+    // Rebuilds the tree and the list from the archive, keeping the folder
+    // on show where it still exists.
+    void RefillPanes();
+
     // --- Recent paks ("R&eopen Pak") ----------------------------------------
     // Reads "Mru"/"0" to "5"; empty values are skipped.
     void LoadRecent();
