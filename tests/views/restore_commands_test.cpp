@@ -127,4 +127,18 @@ TEST_F(RestoreCommands, AFileNeverComesBackOverAFolderOfItsName)
     EXPECT_TRUE(Enabled(ID_FILE_RESTORE));
 }
 
+TEST_F(RestoreCommands, BytesOtherDataUsesNowAreListedAsNotRestored)
+{
+    // The first x.txt record points into big.bin's bytes; the second x.txt
+    // has bytes of its own.
+    OpenFrame(WritePak(PakBuilder().File("big.bin", "0123456789").Record("x.txt", 14, 4).File("x.txt", "mine")));
+    Delete("", {1});  // the first x.txt, the one a name reads
+    m_prompt.AnswerRestore(QStringList({"x.txt"}));
+    m_prompt.AnswerReplace(replaceYes);
+    Frame().RouteCommand(ID_FILE_RESTORE);
+    EXPECT_EQ(Messages(), QStringList({"Some files could not be restored:\n\nx.txt\n"}));
+    EXPECT_EQ(OnDisk(), QStringList({"big.bin=0123456789", "x.txt=mine"}));
+    EXPECT_FALSE(Enabled(ID_FILE_RESTORE));
+}
+
 }  // namespace
