@@ -29,8 +29,6 @@ protected:
     {
         ViewsTest::SetUp();
         WriteProfileInt("Options", "RecoverOnExit", 0);
-        fs::create_directories(m_dir / "private");
-        m_shell.m_strPrivateTempPath = QString::fromStdString(m_dir / "private");
         fs::create_directories(m_dir / "in");
     }
     std::string Disk(const std::string& relative, const std::string& bytes)

@@ -25,8 +25,6 @@ protected:
     {
         ViewsTest::SetUp();
         WriteProfileInt("Options", "RecoverOnExit", 0);
-        fs::create_directory(m_dir / "private");
-        m_shell.m_strPrivateTempPath = QString::fromStdString(m_dir / "private");
     }
     // A pak whose "bad.txt" claims bytes past the end of the file.
     void OpenPak()

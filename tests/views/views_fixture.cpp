@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QTest>
 
+#include <filesystem>
+
 namespace vantor::test {
 
 void ViewsTest::SetUp()
@@ -16,6 +18,9 @@ void ViewsTest::SetUp()
     SettingsTest::SetUp();
     // What an earlier test copied would enable Paste.
     QGuiApplication::clipboard()->clear();
+    // Transfers to and from the desktop go below the test's own folder.
+    std::filesystem::create_directory(m_dir / "private");
+    m_shell.m_strPrivateTempPath = QString::fromStdString(m_dir / "private");
     // The desktop also names two Quake extensions after other programs'
     // files; the program's own names must win for those.
     m_shell.m_typeNames = {{"txt", "Text document"},
