@@ -230,7 +230,16 @@ void CMainFrame::OnDestroy()
 void CMainFrame::closeEvent(QCloseEvent* pEvent)
 {
     const bool bWasShown = !m_bFirstTime;
-    // Never asks to save: every change is in the pak already.
+    // Never asks to save: every change is in the pak already. Only items
+    // still open in other programs are asked about.
+    if (bWasShown) {
+        for (const Pane& pane : m_panes) {
+            if (!pane.pTarget->CanCloseFrame()) {
+                pEvent->ignore();
+                return;
+            }
+        }
+    }
     CPersistentFrame::closeEvent(pEvent);
     if (bWasShown) {
         for (const Pane& pane : m_panes)

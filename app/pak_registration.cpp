@@ -1,8 +1,6 @@
 #include "pak_registration.h"
 
 #include "pak_format.h"
-#include "desktop_file.h"
-#include "mime_apps.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +15,14 @@
 namespace vantor {
 
 namespace {
+
+// A base folder from the environment; relative values are invalid by the
+// base-directory rules and are ignored.
+QString XdgHome(const char* name, const QString& fallback)
+{
+    const QString value = qEnvironmentVariable(name);
+    return QDir::isAbsolutePath(value) ? value : QDir::homePath() + fallback;
+}
 
 const QString kMimeType = QStringLiteral("application/x-pak");
 const QString kDesktopId = QStringLiteral("vantor.desktop");
@@ -59,10 +65,9 @@ bool HoldsExactly(const QString& path, const QByteArray& bytes)
 
 RegistrationPaths RegistrationPaths::FromEnvironment()
 {
-    const XdgDirectories dirs = XdgDirectories::FromEnvironment();
     RegistrationPaths paths;
-    paths.strDataHome = dirs.strDataHome;
-    paths.strTemplatesDir = FindTemplatesFolder(dirs.strConfigHome, QDir::homePath());
+    paths.strDataHome = XdgHome("XDG_DATA_HOME", QStringLiteral("/.local/share"));
+    paths.strTemplatesDir = FindTemplatesFolder(XdgHome("XDG_CONFIG_HOME", QStringLiteral("/.config")), QDir::homePath());
     paths.strProgram = QCoreApplication::applicationFilePath();
     return paths;
 }

@@ -43,6 +43,10 @@ public:
     QIcon GetFolderIcon(FolderIcon) override { return {}; }
     QString GetMimeType(const QString&) override { return QStringLiteral("application/octet-stream"); }
     QString GetDefaultApplication(const QString&) override { return {}; }
+    CLaunchOutcome OpenWithDefaultApplication(const std::string&, const QString&, const std::string&) override
+    {
+        return {};
+    }
     QString GetTempPath() override { return m_folder; }
     QString GetPrivateTempPath() override { return m_folder; }
     Qt::DropAction StartDrag(QWidget*, QMimeData* pData, Qt::DropActions) override

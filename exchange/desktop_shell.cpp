@@ -1,6 +1,6 @@
 #include "desktop_shell.h"
 
-#include "mime_apps.h"
+#include "gio_launch.h"
 #include "private_folder.h"
 
 #include <QApplication>
@@ -64,17 +64,25 @@ QIcon CDesktopShell::GetFolderIcon(FolderIcon which)
                                                                          : QStyle::SP_DirClosedIcon);
 }
 
+std::vector<std::string> CDesktopShell::TypeAndParents(const QString& mimeType) const
+{
+    // Qt's database walks the parents, so that types GLib's copy of the
+    // database does not know yet still find their parents' programs.
+    std::vector<std::string> types{mimeType.toStdString()};
+    for (const QString& type : m_mimeDatabase.mimeTypeForName(mimeType).allAncestors())
+        types.push_back(type.toStdString());
+    return types;
+}
+
 QString CDesktopShell::GetDefaultApplication(const QString& mimeType)
 {
-    const XdgDirectories dirs = XdgDirectories::FromEnvironment();
-    QStringList types{mimeType};
-    types += m_mimeDatabase.mimeTypeForName(mimeType).allAncestors();
-    for (const QString& type : types) {
-        const QString path = FindDefaultApplication(type, dirs);
-        if (!path.isEmpty())
-            return path;
-    }
-    return {};
+    return QString::fromStdString(FindDefaultApplication(TypeAndParents(mimeType)));
+}
+
+CLaunchOutcome CDesktopShell::OpenWithDefaultApplication(const std::string& filePath, const QString& mimeType,
+                                                         const std::string& workFolder)
+{
+    return LaunchDefaultApplication(filePath, TypeAndParents(mimeType), workFolder);
 }
 
 QString CDesktopShell::GetTempPath()

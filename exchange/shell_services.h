@@ -3,9 +3,13 @@
 // views get one in their constructor and never call the desktop directly.
 #pragma once
 
+#include "launched_process.h"
+
 #include <QIcon>
 #include <QString>
 #include <Qt>
+
+#include <string>
 
 class QMimeData;
 class QWidget;
@@ -36,6 +40,13 @@ public:
     // the user has chosen to open this MIME type with; empty when there is
     // none, which counts as no association.
     virtual QString GetDefaultApplication(const QString& mimeType) = 0;
+
+    // Opens filePath (absolute, in the file system's bytes) with the default
+    // application of mimeType or of a type it derives from, the program
+    // starting in workFolder. The file reaches the program as one argument,
+    // whatever its name. On failure the outcome has no process and says why.
+    virtual CLaunchOutcome OpenWithDefaultApplication(const std::string& filePath, const QString& mimeType,
+                                                      const std::string& workFolder) = 0;
 
     // The system's temporary folder, shared between users.
     virtual QString GetTempPath() = 0;

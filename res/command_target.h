@@ -61,6 +61,10 @@ public:
     // has left the toolbar, while this pane is active.
     virtual void UpdateStatusBar() = 0;
 
+    // The frame is about to close; false keeps it open (the pane has asked
+    // the user, who chose to go back).
+    virtual bool CanCloseFrame() { return true; }
+
     // The frame is closing, after it saved its layout. The last moment to ask
     // the user questions and write settings; closing goes on whatever the
     // pane does.

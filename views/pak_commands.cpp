@@ -58,11 +58,13 @@ void CPakTree::OnNewPak()
         ShowError(QString::fromLatin1(PakErrorText(errSharingViolation)));
         return;
     }
+    if (!AskToCloseWithOpenItems())
+        return;
     if (!m_archive.CreatePak(ToDiskBytes(folder), ToDiskBytes(name))) {
         ShowError(QString::fromStdString(m_archive.GetErrorText()));
         return;
     }
-    ReplacePak(path);
+    ReplacePak(path, true);
 }
 
 void CPakTree::OnOpenPak()
@@ -84,8 +86,15 @@ bool CPakTree::IsLoadedPak(const QString& path) const
                                        std::filesystem::path(ToDiskBytes(m_strPakPath)), error);
 }
 
-void CPakTree::ReplacePak(const QString& path)
+void CPakTree::ReplacePak(const QString& path, bool bAsked)
 {
+    // Opened items belong to the pak they came from: their edits go back
+    // into it before it closes. Loading the same pak again keeps them.
+    if (!IsLoadedPak(path)) {
+        if (!bAsked && !AskToCloseWithOpenItems())
+            return;
+        SettleLaunches();
+    }
     if (!m_archive.ClosePak()) {
         // The file went away or was replaced under the pak, or changes still
         // waiting could not be written. The archive has let it go all the
@@ -332,6 +341,9 @@ void CPakTree::OnFrameClosing()
     // The window is still there while this runs, so the recovery's question
     // and progress have an owner; the pak is closed only when the view goes,
     // after recovery has ended.
+    // Edits made in other programs go into the pak before its space is
+    // recovered.
+    SettleLaunches();
     // A pak that cannot be written is not asked about.
     if (ReadSetting(setting::kRecoverOnExit) != 0)
         RecoverSpace(false);

@@ -202,8 +202,10 @@ bool CPakList::OpenRow(int nRow)
     if (nRow < 0 || nRow >= GetItemCount())
         return false;
     const CListRow& row = m_pModel->Row(nRow);
-    if (row.nKind != kindFolder)
-        return false;
+    if (row.nKind != kindFolder) {
+        OpenFileRow(row.strRawName);
+        return true;
+    }
     QTreeWidgetItem* pFolder = m_pTreeView->currentItem();
     if (!pFolder)
         return false;
@@ -219,6 +221,29 @@ bool CPakList::OpenRow(int nRow)
     if (GetItemCount() > 0)
         selectionModel()->setCurrentIndex(m_pModel->index(0, 0), QItemSelectionModel::NoUpdate);
     return true;
+}
+
+void CPakList::OpenFileRow(const std::string& rawName)
+{
+    if (!m_pTreeView)
+        return;
+    // The desktop judges the type by the name alone; the entry need not be
+    // on disk yet.
+    const QString name = DecodeName(rawName);
+    const QString typeName = m_services.shell.GetTypeName(name);
+    if (typeName.isEmpty()) {
+        m_services.prompt.ShowError(QStringLiteral("Unable to obtain file association for this file."));
+        return;
+    }
+    // A type with no default program has no association either.
+    if (typeName.compare(QStringLiteral("Unknown"), Qt::CaseInsensitive) == 0 ||
+        m_services.shell.GetDefaultApplication(m_services.shell.GetMimeType(name)).isEmpty()) {
+        m_services.prompt.ShowError(QStringLiteral("This file does not have a program ") +
+                                    QStringLiteral("associated with it.  You must create an ") +
+                                    QStringLiteral("association before you can open the file."));
+        return;
+    }
+    m_pTreeView->LaunchEntry(rawName);
 }
 
 void CPakList::OnColumnClick(int nColumn)

@@ -61,10 +61,12 @@ public:
     void OnSwitchPane();
     // Opens the name of the one selected row for editing.
     void BeginRename();
-    // Enters a folder row (the tree selects that folder); file rows open
-    // with their program.
-    // True when the row was opened.
+    // Enters a folder row (the tree selects that folder); a file row opens
+    // with its program. False when nothing was there to open.
     bool OpenRow(int nRow);
+    // Opens a file row with the program associated with its type; a type
+    // without one is said.
+    void OpenFileRow(const std::string& rawName);
     // A click on a column heading: that column's order, or the other
     // direction when it is the column already sorted by.
     void OnColumnClick(int nColumn);

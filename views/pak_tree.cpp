@@ -66,9 +66,13 @@ CPakTree::CPakTree(const CViewServices& services, const QString& strCmdLinePak, 
             [this](QTreeWidgetItem* pCurrent, QTreeWidgetItem*) { OnSelChanged(pCurrent); });
     connect(this, &QTreeWidget::itemExpanded, this, &CPakTree::SizeColumn);
     connect(this, &QTreeWidget::itemCollapsed, this, &CPakTree::SizeColumn);
+    SetUpLaunchWatch();
 }
 
-CPakTree::~CPakTree() = default;
+CPakTree::~CPakTree()
+{
+    DropLaunchesQuietly();
+}
 
 // --- Commands -----------------------------------------------------------------
 

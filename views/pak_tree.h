@@ -7,6 +7,7 @@
 
 #include "pak_archive.h"
 #include "command_target.h"
+#include "launch_tracker.h"
 #include "view_services.h"
 
 #include <QHash>
@@ -23,7 +24,9 @@
 #include <vector>
 
 class QDropEvent;
+class QFileSystemWatcher;
 class QMimeData;
+class QTimer;
 
 namespace vantor {
 
@@ -183,6 +186,27 @@ public:
     // on show where it still exists.
     void RefillPanes();
 
+    // --- Opening items in their programs (launch_commands.cpp) -------------------
+    // Extracts a file of the current folder, by raw name, into a launch
+    // folder of its own and opens it with its default program. Its saves
+    // come back into the pak for as long as the pak stays loaded.
+    void LaunchEntry(const std::string& name);
+    // Writes an opened copy back under its entry path, asking first when
+    // "ConfirmUpdate" says so: 1 when written or declined, 0 after an error
+    // (whose message says where the copy is).
+    int WriteBackEntry(const std::string& tempPath, const std::string& entryPath);
+    // Before the pak closes: true when no item is open in a program, or the
+    // user chose to close all the same.
+    bool AskToCloseWithOpenItems();
+    // As the pak closes: changed copies go back into it, and the launch
+    // folders go unless a program still runs there or holds edits that
+    // could not be written.
+    void SettleLaunches();
+    const CLaunchTracker& GetLaunches() const { return m_launched; }
+    bool IsLaunchPollRunning() const;
+    // The frame asks before it closes.
+    bool CanCloseFrame() override { return AskToCloseWithOpenItems(); }
+
     // --- Recent paks ("R&eopen Pak") ----------------------------------------
     // Reads "Mru"/"0" to "5"; empty values are skipped.
     void LoadRecent();
@@ -316,10 +340,24 @@ protected:
     CListRow FolderRow(std::string rawName) const;
     CListRow FileRow(std::string rawName, std::int64_t nLength);
     // Closes the loaded pak, keeps it in the recent list and shows path:
-    // how New Pak, Open Pak and the recent list end.
-    void ReplacePak(const QString& path);
+    // how New Pak, Open Pak and the recent list end. Items open in programs
+    // are asked about first, unless bAsked.
+    void ReplacePak(const QString& path, bool bAsked = false);
     // Whether path names the file of the loaded pak, however it is spelt.
     bool IsLoadedPak(const QString& path) const;
+
+    // Launches (launch_commands.cpp).
+    void SetUpLaunchWatch();
+    void WatchLaunchCopy(const std::string& tempPath);
+    void OnLaunchPoll();
+    void WriteBackLaunch(int i);
+    // What a written-back entry changes on show: its row, or its folder
+    // back in the tree.
+    void ShowWrittenBackEntry(const std::string& entryPath);
+    void ForgetLaunch(int i, bool bRemoveFolder);
+    // The view's end without the frame's closing: nothing is asked or
+    // written, and only folders that hold nothing unwritten go.
+    void DropLaunchesQuietly();
 
     CViewServices m_services;
     QString m_strCmdLinePak;
@@ -350,6 +388,13 @@ protected:
     };
     COwnDrag m_ownDrag;
     QTreeWidgetItem* m_pDropHighlight = nullptr;
+    // Entries open in other programs; the 50 ms poll runs while a process
+    // does or a change settles, and the watcher wakes it for the rest.
+    CLaunchTracker m_launched;
+    QTimer* m_pLaunchTimer = nullptr;
+    QFileSystemWatcher* m_pLaunchWatcher = nullptr;
+    bool m_bLaunchWatchFailed = false;
+    bool m_bInLaunchWork = false;
 
 private:
     bool m_bBusy = false;

@@ -1,5 +1,7 @@
 #include "fake_shell.h"
 
+#include "gio_launch.h"
+
 #include <QFileInfo>
 #include <QMimeData>
 
@@ -41,6 +43,20 @@ QString CFakeShell::GetMimeType(const QString& fileName)
 QString CFakeShell::GetDefaultApplication(const QString& mimeType)
 {
     return m_defaultApplications.value(mimeType);
+}
+
+CLaunchOutcome CFakeShell::OpenWithDefaultApplication(const std::string& filePath, const QString& mimeType,
+                                                      const std::string& workFolder)
+{
+    CLaunchOutcome outcome;
+    if (!m_launchError.empty())
+        outcome.error = m_launchError;
+    else if (m_bRealLaunch)
+        outcome = LaunchDefaultApplication(filePath, {mimeType.toStdString()}, workFolder);
+    else
+        outcome.process = std::make_shared<CLaunchedProcess>();
+    m_launches.push_back({filePath, mimeType, workFolder, outcome.process});
+    return outcome;
 }
 
 Qt::DropAction CFakeShell::StartDrag(QWidget* /*pSource*/, QMimeData* pData, Qt::DropActions actions)

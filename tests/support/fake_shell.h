@@ -10,6 +10,8 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace vantor::test {
@@ -28,6 +30,23 @@ public:
     QIcon GetFolderIcon(FolderIcon which) override;
     QString GetMimeType(const QString& fileName) override;
     QString GetDefaultApplication(const QString& mimeType) override;
+
+    // A program started on a file, as the desktop was asked.
+    struct Launch {
+        std::string filePath;
+        QString mimeType;
+        std::string workFolder;
+        std::shared_ptr<CLaunchedProcess> process;
+    };
+    std::vector<Launch> m_launches;
+    // Set: every launch fails with this text.
+    std::string m_launchError;
+    // Start the real default program through the desktop instead of a
+    // stand-in process the test ends by hand.
+    bool m_bRealLaunch = false;
+    CLaunchOutcome OpenWithDefaultApplication(const std::string& filePath, const QString& mimeType,
+                                              const std::string& workFolder) override;
+
     QString GetTempPath() override { return m_strTempPath; }
     QString GetPrivateTempPath() override { return m_strPrivateTempPath; }
 
