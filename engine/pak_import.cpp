@@ -59,7 +59,9 @@ bool CPakArchive::AddDiskFile(const std::string& diskPath, const std::string& fo
     const std::string name = CombinePath(PakFolder(folder), leaf);
     const int existing = FindEntryByName(name);
     if (existing >= 0 && !replace) return true;
-    if (!CheckCreatedName(name, std::string::npos, false)) return false;
+    // A replaced entry keeps the name it came with, even one the rules for
+    // new names refuse: an item opened in a program is written back so.
+    if (existing < 0 && !CheckCreatedName(name, std::string::npos, false)) return false;
     // Another record of the same name would still be there after the first
     // is replaced (paks from other tools can hold such twins).
     if (existing >= 0 && m_index.HasDuplicates(m_entries)) {

@@ -37,7 +37,9 @@ void CPakTree::LaunchEntry(const std::string& name)
 {
     if (m_strPakPath.isEmpty() || m_bBusy)
         return;
-    const std::string entryPath = ItemPath(name, kindFile);
+    // The entry's pak path as shown and as the launch records it; the
+    // archive is asked with ItemPath's form.
+    const std::string entryPath = CurrentFolderPath() + name;
     const QString root = m_services.shell.GetPrivateTempPath();
     if (root.isEmpty()) {
         ShowError(QStringLiteral("Unable to find temporary directory."));
@@ -63,7 +65,7 @@ void CPakTree::LaunchEntry(const std::string& name)
 
     {
         CWaitCursor wait;
-        if (!m_archive.ExtractEntryTo(entryPath, folder, true)) {
+        if (!m_archive.ExtractEntryTo(ItemPath(name, kindFile), folder, true)) {
             DeleteFolderTree(folder);
             wait.Restore();
             ShowArchiveFailure(DecodeName(entryPath) + QStringLiteral(" could not be extracted:  "));
@@ -171,11 +173,10 @@ int CPakTree::WriteBackEntry(const std::string& tempPath, const std::string& ent
 
     // The copy alone goes back under its entry's own path: whatever else
     // the program left beside it (backups, swap files) stays out.
-    const std::string folder = GetFolderPart(entryPath);
     bool bWritten = false;
     {
         CWaitCursor wait;
-        bWritten = m_archive.AddFileFromDisk(tempPath, folder, true);
+        bWritten = m_archive.AddFileFromDisk(tempPath, '/' + GetFolderPart(entryPath), true);
     }
     if (!bWritten) {
         // The edits exist nowhere else: say where they are.

@@ -97,6 +97,16 @@ TEST_F(Importing, NamesMustFitTheRules)
     EXPECT_EQ(3u, OnDisk().entries.size());
 }
 
+TEST_F(Importing, AReplacedEntryKeepsANameTheRulesWouldRefuse)
+{
+    Open(PakBuilder().File("progs/LONGFILENAME;1.MDL", "old"));
+    ASSERT_TRUE(m_pak.AddFileFromDisk(Source("LONGFILENAME;1.MDL", "new"), "progs", true));
+    const ParsedPak pak = OnDisk();
+    ASSERT_EQ(1u, pak.entries.size());
+    EXPECT_EQ("progs/LONGFILENAME;1.MDL", pak.entries[0].name);
+    EXPECT_EQ("new", pak.entries[0].data);
+}
+
 TEST_F(Importing, PlacementFollowsWhereTheDirectoryLies)
 {
     Open(Base().Directory().Gap(100));
