@@ -16,12 +16,12 @@ namespace vantor {
 
 namespace {
 
-// A base folder from the environment; relative values are invalid by the
-// base-directory rules and are ignored.
-QString XdgHome(const char* name, const QString& fallback)
+// A base folder from the environment, else its place below the home
+// folder; relative values are invalid by the base-directory rules.
+QString XdgHome(const char* name, const QString& belowHome)
 {
     const QString value = qEnvironmentVariable(name);
-    return QDir::isAbsolutePath(value) ? value : QDir::homePath() + fallback;
+    return QDir::isAbsolutePath(value) ? value : QDir::homePath() + belowHome;
 }
 
 const QString kMimeType = QStringLiteral("application/x-pak");

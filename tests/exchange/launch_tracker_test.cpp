@@ -1,13 +1,10 @@
-// The launch tracker: records in launch order, ends reported once, saves
-// written back only once the copy has been still, and which launches may
-// give their folders up.
+// The launch tracker: saves written back only once the copy has been still,
+// and which launches may give their folders up.
 #include "launch_tracker.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -39,36 +36,6 @@ protected:
     CLaunchTracker m_tracker;
     const CLaunchTracker::Clock::time_point m_t0 = CLaunchTracker::Clock::now();
 };
-
-TEST_F(LaunchTracker, KeepsLaunchOrderAndReportsEachEndOnce)
-{
-    EXPECT_EQ(m_tracker.Add(nullptr, "/a", "a", "/", {}), 0);
-    EXPECT_EQ(m_tracker.Add(nullptr, "/b", "b", "/", {}), 1);
-    EXPECT_EQ(m_tracker.Add(nullptr, "/c", "c", "/", {}), 1);
-    std::string temp, entry;
-    EXPECT_EQ(m_tracker.Take(1, temp, entry), 1);
-    EXPECT_EQ(temp + entry, "/bb");
-    m_tracker.Get(1, temp, entry);
-    EXPECT_EQ(entry, "c");
-    m_tracker.Get(5, temp, entry);
-    EXPECT_TRUE(temp.empty() && entry.empty());
-    EXPECT_EQ(m_tracker.Remove(7), 2);
-    EXPECT_EQ(m_tracker.Remove(0), 1);
-    EXPECT_EQ(m_tracker.Remove(0), 2);
-
-    auto first = Launch("a.txt");
-    auto second = Launch("b.txt");
-    EXPECT_EQ(m_tracker.PollFinished(), -1);
-    EXPECT_TRUE(m_tracker.NeedsPolling());
-    second->bEnded = true;
-    first->bEnded = true;
-    EXPECT_EQ(m_tracker.PollFinished(), 0);
-    EXPECT_EQ(m_tracker.PollFinished(), 1);
-    EXPECT_EQ(m_tracker.PollFinished(), -1);
-    // Ended launches stay watched, but need no poll until their copies change.
-    EXPECT_EQ(m_tracker.GetCount(), 2);
-    EXPECT_FALSE(m_tracker.NeedsPolling());
-}
 
 TEST_F(LaunchTracker, ASaveIsWrittenBackOnceTheCopyHasBeenStill)
 {
@@ -127,26 +94,6 @@ TEST_F(LaunchTracker, OnlyEndedLaunchesWithNothingUnwrittenGiveTheirFoldersUp)
     EXPECT_EQ(m_tracker.FindFreeable(), 4);
     m_tracker.Remove(4);
     EXPECT_EQ(m_tracker.FindFreeable(), -1);
-}
-
-TEST_F(LaunchTracker, LaunchFoldersSkipTakenNumbersAndAreClosedToOthers)
-{
-    const std::string root = Path("");
-    QDir().mkpath(m_folder.filePath("shellexec0"));
-    QFile(m_folder.filePath("shellexec2")).open(QIODevice::WriteOnly);
-    std::string folder;
-    ASSERT_EQ(CreateLaunchFolder(root, folder), LaunchFolderResult::made);
-    EXPECT_EQ(folder, root + "/shellexec1");
-    struct stat status {};
-    ASSERT_EQ(::stat(folder.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0700u);
-    ASSERT_EQ(CreateLaunchFolder(root, folder), LaunchFolderResult::made);
-    EXPECT_EQ(folder, root + "/shellexec3");
-
-    for (int n = 4; n < kMaxLaunchFolders; ++n)
-        ASSERT_EQ(CreateLaunchFolder(root, folder), LaunchFolderResult::made);
-    EXPECT_EQ(CreateLaunchFolder(root, folder), LaunchFolderResult::allTaken);
-    EXPECT_EQ(CreateLaunchFolder(root + "/missing", folder), LaunchFolderResult::failed);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // Opening file rows in their programs and writing the saves back: the
-// launch folders, the write-back of a save made after the program ended,
-// the pak a save belongs to, closing with items open, a failed write-back,
-// what an editor leaves beside the file, and hostile names, with a stand-in
-// process or the stand-in editor started through GIO.
+// launch folders, what the editor leaves beside the file, a save made after
+// the program ended, the pak a save belongs to, closing with items open, a
+// failed write-back and hostile names; with a stand-in process, or the
+// stand-in editor started through GIO.
 #include "views_fixture.h"
 
 #include "pak_archive.h"
@@ -80,9 +80,13 @@ TEST_F(LaunchCommands, SavesComeBackWhenTheProgramEndsAndNothingElseChanges)
     QTest::qWait(200);
     EXPECT_EQ(ReadFileBytes(pak), original);
 
+    // What the editor leaves beside the file stays out of the pak.
+    Save(map.filePath + "~", "{ }");
+    Save(Private("shellexec1/maps/.e1m1.map.swp"), "swap");
     Save(map.filePath, "{ \"classname\" \"worldspawn\" }");
     map.process->bEnded = true;
     EXPECT_SOON(InPak(pak, "maps/e1m1.map") == "{ \"classname\" \"worldspawn\" }");
+    EXPECT_EQ(ParsePakFile(pak)->Contents().size(), 2u);
     EXPECT_EQ(Column(1).value(0), "1KB");
     EXPECT_SOON(!Tree().IsLaunchPollRunning());
     EXPECT_TRUE(Messages().isEmpty()) << Messages().join('\n').toStdString();
@@ -125,6 +129,7 @@ TEST_F(LaunchCommands, TakenFolderNumbersAreSkippedAndAFinishedLaunchGivesItsUp)
     Open("a.txt");
     ASSERT_EQ(m_shell.m_launches.size(), 1u);
     EXPECT_EQ(m_shell.m_launches[0].filePath, Private("shellexec1/a.txt"));
+    EXPECT_EQ(std::filesystem::status(Private("shellexec1")).permissions(), std::filesystem::perms::owner_all);
     m_shell.m_launches[0].process->bEnded = true;
     EXPECT_SOON(!Tree().IsLaunchPollRunning());
 
@@ -234,24 +239,6 @@ TEST_F(LaunchCommands, AFailedWriteBackKeepsTheEditsAndSaysWhereTheyAre)
     CloseFrame();
     EXPECT_EQ(ReadFileBytes(launch.filePath), "edited");
     EXPECT_EQ(InPak(pak, "a.txt"), "a");
-}
-
-TEST_F(LaunchCommands, WhatTheEditorLeavesBesideTheFileStaysOut)
-{
-    const std::string pak = WritePak(PakBuilder().File("maps/e1m1.map", "{ }"));
-    OpenFrame(pak);
-    Enter("maps");
-    Open("e1m1.map");
-    const auto& launch = m_shell.m_launches.at(0);
-    Save(launch.filePath + "~", "{ }");
-    Save(Private("shellexec0/maps/.e1m1.map.swp"), "swap");
-    Save(launch.filePath, "{ edited }");
-    launch.process->bEnded = true;
-    EXPECT_SOON(InPak(pak, "maps/e1m1.map") == "{ edited }");
-    const std::optional<ParsedPak> parsed = ParsePakFile(pak);
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->Contents().size(), 1u);
-    EXPECT_TRUE(Messages().isEmpty());
 }
 
 TEST_F(LaunchCommands, RowsWithoutAProgramAreSaidAndNothingStarts)
