@@ -55,7 +55,7 @@ bool CArguments::Parse(const std::vector<std::string>& args, const std::vector<O
             }
             value = args[++i];
         }
-        m_options[name] = value;
+        m_options[name].push_back(value);
     }
     return true;
 }
@@ -63,7 +63,13 @@ bool CArguments::Parse(const std::vector<std::string>& args, const std::vector<O
 std::string CArguments::Value(std::string_view option, const std::string& fallback) const
 {
     const auto it = m_options.find(std::string(option));
-    return it == m_options.end() ? fallback : it->second;
+    return it == m_options.end() ? fallback : it->second.back();
+}
+
+std::vector<std::string> CArguments::Values(std::string_view option) const
+{
+    const auto it = m_options.find(std::string(option));
+    return it == m_options.end() ? std::vector<std::string>() : it->second;
 }
 
 bool AsksForHelp(const std::vector<std::string>& args)

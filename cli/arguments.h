@@ -23,10 +23,12 @@ public:
     bool Has(std::string_view option) const { return m_options.count(std::string(option)) != 0; }
     // The last value given, or fallback.
     std::string Value(std::string_view option, const std::string& fallback = {}) const;
+    // Every value given, in order, for an option that may come more than once.
+    std::vector<std::string> Values(std::string_view option) const;
     const std::vector<std::string>& Operands() const { return m_operands; }
 
 private:
-    std::map<std::string, std::string> m_options;
+    std::map<std::string, std::vector<std::string>> m_options;
     std::vector<std::string> m_operands;
 };
 

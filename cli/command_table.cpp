@@ -47,6 +47,23 @@ const std::vector<Command>& Commands()
          "\nOne line per problem (records are counted from 0 in directory order),\n"
          "then the unused bytes. Exit status 1 when a problem was found.\n",
          {{"--json", false}}, RunCheck},
+        {"which", "which [--profile P] [--game MOD]... [--json] DIR PATH",
+         "which copy of PATH a game in DIR loads, and what it shadows",
+         "  --profile P   classic (pak0.pak, pak1.pak … over loose files; the default)\n"
+         "                or darkplaces (every *.pak by name, under loose files)\n"
+         "  --game MOD    a game folder over id1, later ones over earlier ones\n"
+         "  --json        one JSON document\n"
+         "\nDIR holds id1 and the mods. Exit status 1 when no game folder holds PATH.\n",
+         {{"--profile", true}, {"--game", true}, {"--json", false}}, RunWhich},
+        {"layers", "layers [--profile P] [--game MOD]... [--json] DIR",
+         "the search path of a game in DIR, winning layer first, and its warnings",
+         "  --profile P   classic or darkplaces, as for which\n"
+         "  --game MOD    a game folder over id1, later ones over earlier ones\n"
+         "  --json        one JSON document\n"
+         "\nOne line a pak, a game folder's loose files as FOLDER/, then warnings:\n"
+         "paks never loaded, paks the classic engines refuse, names twice in one\n"
+         "pak, and names that differ only in letter case.\n",
+         {{"--profile", true}, {"--game", true}, {"--json", false}}, RunLayers},
     };
     return commands;
 }

@@ -43,5 +43,7 @@ int RunMv(const Invocation& call);
 int RunMkdir(const Invocation& call);
 int RunCompact(const Invocation& call);
 int RunCheck(const Invocation& call);
+int RunWhich(const Invocation& call);
+int RunLayers(const Invocation& call);
 
 }  // namespace vantor::cli

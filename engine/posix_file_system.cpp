@@ -260,8 +260,18 @@ public:
             const std::string name = item->d_name;
             if (name == "." || name == "..") continue;
             FolderItem entry{name, FileKind::other};
-            struct stat st {};
-            if (::fstatat(fd, item->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) entry.kind = KindOf(st.st_mode);
+            // The folder's own record of the kind saves a status call per
+            // item; file systems that do not keep it say DT_UNKNOWN.
+            if (item->d_type == DT_REG) {
+                entry.kind = FileKind::file;
+            } else if (item->d_type == DT_DIR) {
+                entry.kind = FileKind::folder;
+            } else if (item->d_type == DT_LNK) {
+                entry.kind = FileKind::symlink;
+            } else {
+                struct stat st {};
+                if (::fstatat(fd, item->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) entry.kind = KindOf(st.st_mode);
+            }
             items.push_back(std::move(entry));
             errno = 0;
         }
