@@ -7,10 +7,13 @@
 #include "report.h"
 #include "session.h"
 
+#include "name_query.h"
 #include "pak_names.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <unordered_set>
 
 namespace vantor::cli {
 namespace {
@@ -108,12 +111,45 @@ int RunAdd(const Invocation& call)
     return failed ? kExitItemFailed : kExitOk;
 }
 
+namespace {
+
+// rm --match: the matching entries, beneath the named folders when there
+// are any, in one batch.
+int RemoveMatching(CPakArchive& pak, const std::vector<std::string>& operands, const CNameQuery& query)
+{
+    std::vector<std::string> doomed;
+    std::unordered_set<std::string> seen;
+    for (const PakEntry& entry : pak.GetEntries()) {
+        const std::string name(entry.Name());
+        const bool bBeneath =
+            operands.size() == 1 || std::any_of(operands.begin() + 1, operands.end(), [&](const std::string& folder) {
+                return IsRootName(folder) || StartsWithPakPrefix(name, FolderPrefix(ToPakPath(folder)));
+            });
+        // A name the pak holds twice goes once, as rm NAME removes it.
+        if (bBeneath && query.Matches(name) && seen.insert(name).second)
+            doomed.push_back(name);
+    }
+    bool failed = false;
+    CPakBatch batch(pak);
+    for (const std::string& name : doomed) {
+        if (pak.GibEntryByName(name, false)) continue;
+        failed = true;
+        if (ItemFailed(name, pak)) break;
+    }
+    if (!EndBatch(batch, pak, operands[0])) failed = true;
+    return failed ? kExitItemFailed : kExitOk;
+}
+
+}  // namespace
+
 int RunRm(const Invocation& call)
 {
     const auto& operands = call.args.Operands();
-    if (operands.size() < 2) return UsageError(call.command, "expects PAK NAME or FOLDER/ ...");
+    const bool bMatch = call.args.Has("--match");
+    if (operands.size() < (bMatch ? 1u : 2u)) return UsageError(call.command, "expects PAK NAME or FOLDER/ ...");
     CPakArchive pak;
     if (!OpenForChanging(pak, operands[0])) return kExitUsage;
+    if (bMatch) return RemoveMatching(pak, operands, CNameQuery(call.args.Value("--match")));
     bool failed = false;
     CPakBatch batch(pak);
     for (std::size_t i = 1; i < operands.size(); ++i) {

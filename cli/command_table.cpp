@@ -3,25 +3,35 @@
 
 namespace vantor::cli {
 
+// The filter language, shared by every command that takes --match.
+#define MATCH_HELP                                                                        \
+    "\nQUERY: terms separated by spaces must all match; a | b matches either; !t must\n" \
+    "not match; ^t at the start, t$ at the end; 't literally; * and ? are globs. A\n"   \
+    "term with an upper-case letter is case-sensitive, others ignore case.\n"
+
 const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
-        {"list", "list [-l] [--json] PAK [FOLDER]", "list the entries beneath FOLDER (default: all)",
-         "  -l        OFFSET LENGTH NAME a line\n"
-         "  --json    one JSON document: entries with name, offset and length\n"
-         "\nEntries at any depth, in directory order. FOLDER may also name one entry.\n",
-         {{"-l", false}, {"--json", false}}, RunList},
+        {"list", "list [-l] [--json] [--match QUERY] PAK [FOLDER]", "list the entries beneath FOLDER (default: all)",
+         "  -l              OFFSET LENGTH NAME a line\n"
+         "  --json          one JSON document: entries with name, offset and length\n"
+         "  --match QUERY   only entries whose full name matches QUERY\n"
+         "\nEntries at any depth, in directory order. FOLDER may also name one entry.\n"
+         MATCH_HELP,
+         {{"-l", false}, {"--json", false}, {"--match", true}}, RunList},
         {"info", "info [--json] PAK", "summarise the pak",
          "  --json    one JSON document\n"
          "\nPrints entries, directory (offset and length), size and unused bytes.\n",
          {{"--json", false}}, RunInfo},
         {"cat", "cat PAK NAME", "write an entry's bytes to standard output", "", {}, RunCat},
-        {"extract", "extract [-C DIR] [--no-overwrite] PAK [NAME or FOLDER/ ...]",
+        {"extract", "extract [-C DIR] [--no-overwrite] [--match QUERY] PAK [NAME or FOLDER/ ...]",
          "extract entries (default: all) beneath DIR",
          "  -C DIR           extract beneath DIR (default: the current folder; made when missing)\n"
          "  --no-overwrite   keep files that already exist\n"
-         "\nEntries keep their pak folders. A name ending in / is a folder.\n",
-         {{"-C", true}, {"--no-overwrite", false}}, RunExtract},
+         "  --match QUERY    only entries whose full name matches QUERY\n"
+         "\nEntries keep their pak folders. A name ending in / is a folder.\n"
+         MATCH_HELP,
+         {{"-C", true}, {"--no-overwrite", false}, {"--match", true}}, RunExtract},
         {"new", "new [--force] PAK", "create an empty pak",
          "  --force   replace a file that is already there\n"
          "\nThe pak's file name must be a short name (at most 8.3 characters).\n",
@@ -32,10 +42,13 @@ const std::vector<Command>& Commands()
          "\nA disk folder becomes a pak folder of its own name. Every name must be\n"
          "a short name (at most 8.3 characters).\n",
          {{"--to", true}, {"--no-replace", false}}, RunAdd},
-        {"rm", "rm PAK NAME or FOLDER/ ...", "remove entries and folders",
-         "A name ending in / is a folder: everything beneath it goes. The bytes\n"
-         "stay in the pak as unused space until compact.\n",
-         {}, RunRm},
+        {"rm", "rm [--match QUERY] PAK NAME or FOLDER/ ...", "remove entries and folders",
+         "  --match QUERY   remove every entry whose full name matches QUERY (with\n"
+         "                  names given: only the matching entries beneath them)\n"
+         "\nA name ending in / is a folder: everything beneath it goes. The bytes\n"
+         "stay in the pak as unused space until compact.\n"
+         MATCH_HELP,
+         {{"--match", true}}, RunRm},
         {"mv", "mv PAK OLD NEW", "rename or move an entry, or a folder when OLD ends in /",
          "An entry moved to NEW ending in / keeps its own name in that folder.\n"
          "A folder is never merged into one that exists.\n",

@@ -5,6 +5,7 @@
 #include "report.h"
 #include "session.h"
 
+#include "name_query.h"
 #include "pak_names.h"
 
 #include <algorithm>
@@ -59,6 +60,10 @@ int RunExtract(const Invocation& call)
     const std::vector<std::string> names(operands.begin() + 1, operands.end());
     std::vector<std::size_t> selected;
     bool failed = !SelectRecords(pak, names, selected);
+    if (call.args.Has("--match")) {
+        const CNameQuery query(call.args.Value("--match"));
+        std::erase_if(selected, [&](std::size_t i) { return !query.Matches(pak.GetEntries()[i].Name()); });
+    }
 
     // The target folder is made when missing, like the folders beneath it.
     namespace fs = std::filesystem;

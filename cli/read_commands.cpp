@@ -5,6 +5,7 @@
 #include "report.h"
 #include "session.h"
 
+#include "name_query.h"
 #include "pak_names.h"
 
 #include <algorithm>
@@ -67,6 +68,11 @@ int RunList(const Invocation& call)
             ReportError(operands[1], CodeText(errFileNotFound));
             return kExitItemFailed;
         }
+    }
+
+    if (call.args.Has("--match")) {
+        const CNameQuery query(call.args.Value("--match"));
+        std::erase_if(shown, [&](std::uint32_t i) { return !query.Matches(entries[i].Name()); });
     }
 
     std::string out;

@@ -1,0 +1,182 @@
+#include "name_query.h"
+
+#include <algorithm>
+#include <array>
+
+namespace vantor {
+
+namespace {
+
+// ASCII case folding by table: the inner loop of every keystroke's match.
+constexpr std::array<unsigned char, 256> kFold = [] {
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return table;
+}();
+
+char Fold(char c)
+{
+    return static_cast<char>(kFold[static_cast<unsigned char>(c)]);
+}
+
+bool SameByte(char a, char b, bool bCaseSensitive)
+{
+    return bCaseSensitive ? a == b : Fold(a) == Fold(b);
+}
+
+bool EqualAt(std::string_view name, std::size_t nAt, std::string_view text, bool bCaseSensitive)
+{
+    if (nAt + text.size() > name.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!SameByte(name[nAt + i], text[i], bCaseSensitive))
+            return false;
+    }
+    return true;
+}
+
+bool Contains(std::string_view name, std::string_view text, bool bCaseSensitive)
+{
+    if (bCaseSensitive)
+        return name.find(text) != std::string_view::npos;
+    // A term that ignores case has no upper-case letter: only the name folds.
+    const std::size_t nLength = text.size();
+    if (nLength > name.size())
+        return false;
+    if (nLength == 0)
+        return true;
+    const auto* pName = reinterpret_cast<const unsigned char*>(name.data());
+    const auto* pText = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t i = 0, nLast = name.size() - nLength; i <= nLast; ++i) {
+        if (kFold[pName[i]] != pText[0])
+            continue;
+        std::size_t j = 1;
+        while (j < nLength && kFold[pName[i + j]] == pText[j])
+            ++j;
+        if (j == nLength)
+            return true;
+    }
+    return false;
+}
+
+// The whole of name against a pattern of bytes, '*' and '?'. Greedy with
+// one point to return to, so a name is read a bounded number of times
+// however many stars the pattern holds.
+bool GlobMatches(std::string_view pattern, std::string_view name, bool bCaseSensitive)
+{
+    std::size_t p = 0;
+    std::size_t n = 0;
+    std::size_t star = std::string_view::npos;
+    std::size_t resume = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            resume = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || SameByte(pattern[p], name[n], bCaseSensitive))) {
+            ++p;
+            ++n;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+}  // namespace
+
+CNameQuery::CNameQuery(std::string_view query)
+{
+    bool bJoinNext = false;
+    for (std::size_t i = 0; i < query.size();) {
+        while (i < query.size() && IsSpace(query[i]))
+            ++i;
+        std::size_t nEnd = i;
+        while (nEnd < query.size() && !IsSpace(query[nEnd]))
+            ++nEnd;
+        const std::string_view token = query.substr(i, nEnd - i);
+        i = nEnd;
+        if (token.empty())
+            continue;
+        if (token == "|") {
+            bJoinNext = !m_clauses.empty();
+            continue;
+        }
+        const CTerm term = ParseTerm(token);
+        // "!" or "^" alone says nothing yet: the user is still typing.
+        if (term.text.empty())
+            continue;
+        if (bJoinNext)
+            m_clauses.back().push_back(term);
+        else
+            m_clauses.push_back({term});
+        bJoinNext = false;
+    }
+}
+
+CNameQuery::CTerm CNameQuery::ParseTerm(std::string_view token)
+{
+    CTerm term;
+    if (token.front() == '!') {
+        term.bNegated = true;
+        token.remove_prefix(1);
+    }
+    if (!token.empty() && token.front() == '\'') {
+        term.text = token.substr(1);
+    } else {
+        if (!token.empty() && token.front() == '^') {
+            term.bAtStart = true;
+            token.remove_prefix(1);
+        }
+        if (!token.empty() && token.back() == '$') {
+            term.bAtEnd = true;
+            token.remove_suffix(1);
+        }
+        term.text = token;
+        term.bGlob = token.find_first_of("*?") != std::string_view::npos;
+        // Unanchored ends match anywhere, as a plain term does.
+        if (term.bGlob)
+            term.text = (term.bAtStart ? "" : "*") + term.text + (term.bAtEnd ? "" : "*");
+    }
+    term.bCaseSensitive = std::any_of(term.text.begin(), term.text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    return term;
+}
+
+bool CNameQuery::TermMatches(const CTerm& term, std::string_view name)
+{
+    const bool bCase = term.bCaseSensitive;
+    bool bMatch;
+    if (term.bGlob) {
+        bMatch = GlobMatches(term.text, name, bCase);
+    } else if (term.bAtStart && term.bAtEnd) {
+        bMatch = name.size() == term.text.size() && EqualAt(name, 0, term.text, bCase);
+    } else if (term.bAtStart) {
+        bMatch = EqualAt(name, 0, term.text, bCase);
+    } else if (term.bAtEnd) {
+        bMatch = name.size() >= term.text.size() && EqualAt(name, name.size() - term.text.size(), term.text, bCase);
+    } else {
+        bMatch = Contains(name, term.text, bCase);
+    }
+    return bMatch != term.bNegated;
+}
+
+bool CNameQuery::Matches(std::string_view name) const
+{
+    for (const std::vector<CTerm>& clause : m_clauses) {
+        if (std::none_of(clause.begin(), clause.end(), [&](const CTerm& term) { return TermMatches(term, name); }))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace vantor

@@ -1,0 +1,47 @@
+// CNameQuery: the filter language for entry names, one matcher for the
+// views and vantor-pak.
+//
+//   maps bsp      both terms must match (terms are separated by spaces)
+//   wav | ogg     either term: "|" joins neighbouring terms into one choice
+//   !temp         the term must not match
+//   ^maps  .bsp$  anchored at the name's start, or at its end
+//   'a*b          the rest taken literally: no globs, anchors or "!"
+//   e?m*          "*" is any run of bytes, "?" one byte
+//
+// A plain term matches anywhere in the name. Smart case: a term with an
+// upper-case letter matches case-sensitively, others ignore ASCII case.
+// Names are bytes; nothing is ever turned into a regular expression.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantor {
+
+class CNameQuery {
+public:
+    CNameQuery() = default;
+    explicit CNameQuery(std::string_view query);
+
+    // True for every name when the query holds no term.
+    bool Matches(std::string_view name) const;
+    bool IsEmpty() const { return m_clauses.empty(); }
+
+private:
+    struct CTerm {
+        std::string text;  // a glob's with its unanchored ends made "*"
+        bool bNegated = false;
+        bool bAtStart = false;
+        bool bAtEnd = false;
+        bool bGlob = false;
+        bool bCaseSensitive = false;
+    };
+    static CTerm ParseTerm(std::string_view token);
+    static bool TermMatches(const CTerm& term, std::string_view name);
+
+    // All clauses must hold; a clause holds when any of its terms does.
+    std::vector<std::vector<CTerm>> m_clauses;
+};
+
+}  // namespace vantor
