@@ -13,15 +13,20 @@ usage errors go to standard error with status 2.
 Every command has its own help, also after other arguments.
 
   $ vantor-pak list --help
-  usage: vantor-pak list [-l] [--json] PAK [FOLDER]
+  usage: vantor-pak list [-l] [--json] [--match QUERY] PAK [FOLDER]
   list the entries beneath FOLDER (default: all).
   
-    -l        OFFSET LENGTH NAME a line
-    --json    one JSON document: entries with name, offset and length
+    -l              OFFSET LENGTH NAME a line
+    --json          one JSON document: entries with name, offset and length
+    --match QUERY   only entries whose full name matches QUERY
   
   Entries at any depth, in directory order. FOLDER may also name one entry.
+  
+  QUERY: terms separated by spaces must all match; a | b matches either; !t must
+  not match; ^t at the start, t$ at the end; 't literally; * and ? are globs. A
+  term with an upper-case letter is case-sensitive, others ignore case.
   $ vantor-pak extract base.pak -C out --help | head -n 1
-  usage: vantor-pak extract [-C DIR] [--no-overwrite] PAK [NAME or FOLDER/ ...]
+  usage: vantor-pak extract [-C DIR] [--no-overwrite] [--match QUERY] PAK [NAME or FOLDER/ ...]
 
 After "--" everything is an operand, even --help.
 
@@ -33,15 +38,15 @@ After "--" everything is an operand, even --help.
   usage: vantor-pak COMMAND PAK [ARGS]
   $ vantor-pak list -x base.pak
   ! vantor-pak: list: unknown option '-x'
-  ! usage: vantor-pak list [-l] [--json] PAK [FOLDER]
+  ! usage: vantor-pak list [-l] [--json] [--match QUERY] PAK [FOLDER]
   [2]
   $ vantor-pak list --json=yes base.pak
   ! vantor-pak: list: unknown option '--json=yes'
-  ! usage: vantor-pak list [-l] [--json] PAK [FOLDER]
+  ! usage: vantor-pak list [-l] [--json] [--match QUERY] PAK [FOLDER]
   [2]
   $ vantor-pak extract base.pak -C
   ! vantor-pak: extract: option '-C' needs a value
-  ! usage: vantor-pak extract [-C DIR] [--no-overwrite] PAK [NAME or FOLDER/ ...]
+  ! usage: vantor-pak extract [-C DIR] [--no-overwrite] [--match QUERY] PAK [NAME or FOLDER/ ...]
   [2]
   $ vantor-pak info base.pak extra
   ! vantor-pak: info: expects PAK
