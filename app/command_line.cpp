@@ -20,6 +20,8 @@ const char kHelp[] =
     "Options:\n"
     "  -h, --help     Show this help and exit.\n"
     "  -v, --version  Show the version and exit.\n"
+    "  --game-folder DIR\n"
+    "                 Show which copy of every file the game folder DIR loads.\n"
     "\n"
     "Arguments:\n"
     "  pak            The pak file to open.\n";
@@ -55,7 +57,16 @@ CommandLine ParseCommandLine(const QStringList& arguments)
             line.strMessage = QStringLiteral("Vantor %1\n").arg(QStringLiteral(VANTOR_VERSION_TEXT));
             return line;
         }
-        if (!bOptionsEnded && argument == u"--") {
+        if (!bOptionsEnded && (argument == u"--game-folder" || argument.startsWith(u"--game-folder="))) {
+            const bool bAttached = argument.contains(u'=');
+            if (!bAttached && i + 1 == arguments.size()) {
+                if (problem.isEmpty())
+                    problem = QStringLiteral("option '--game-folder' needs a folder");
+            } else {
+                line.strGameFolder =
+                    AbsolutePath(bAttached ? argument.mid(argument.indexOf(u'=') + 1) : arguments[++i]);
+            }
+        } else if (!bOptionsEnded && argument == u"--") {
             bOptionsEnded = true;
         } else if (!bOptionsEnded && argument.startsWith(u'-') && argument.size() > 1) {
             if (problem.isEmpty())

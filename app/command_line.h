@@ -1,4 +1,5 @@
-// The program's command line: at most one pak to open, --help, --version.
+// The program's command line: at most one pak to open, a game folder to
+// show (--game-folder DIR), --help, --version.
 #pragma once
 
 #include <QString>
@@ -11,6 +12,8 @@ struct CommandLine {
     Action action = run;
     // The pak to open, as an absolute path; empty when none was named.
     QString strPak;
+    // The game folder to show, as an absolute path; empty when none.
+    QString strGameFolder;
     // The help or version text to print, or what is wrong with the line.
     QString strMessage;
 };

@@ -1,6 +1,7 @@
 // vantor: the desktop program.
 #include "command_line.h"
 #include "main_frame.h"
+#include "pak_tree.h"
 #include "pak_app.h"
 #include "qt_prompt.h"
 #include "file_layer.h"
@@ -60,5 +61,7 @@ int main(int argc, char** argv)
     if (!app.InitInstance(line.strPak))
         return 1;
     prompt.SetDefaultOwner(app.GetMainFrame());
+    if (!line.strGameFolder.isEmpty())
+        app.GetMainFrame()->GetTree()->OpenGameFolder(line.strGameFolder);
     return QApplication::exec();
 }

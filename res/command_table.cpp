@@ -14,6 +14,8 @@ const CommandInfo kCommands[] = {
     {ID_FILE_NEWPAK, "&New Pak", "", "Creates a new pak file\nNew pak", ":/icons/new_pak.svg"},
     {ID_FILE_OPENPAK, "&Open Pak", "", "Opens an existing pak file\nOpen pak", ":/icons/open_pak.svg"},
     {ID_FILE_MRU_NONE, "(none)", "", "", nullptr},
+    {ID_FILE_OPENGAMEFOLDER, "Open &Game Folder...", "",
+     "Shows which copy of every file a game folder loads\nOpen game folder", nullptr},
     {ID_FILE_RECOVER, "Recover &Unused Space", "", "Eliminates unused space in the pak", nullptr},
     {ID_FILE_EXTRACTALL, "Extract &All", "", "Extract all items\nExtract all", ":/icons/extract_all.svg"},
     {ID_FILE_EXTRACT, "E&xtract", "", "Extract the selected items\nExtract", ":/icons/extract.svg"},

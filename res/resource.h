@@ -29,6 +29,7 @@ inline constexpr int ID_FILE_RENAME = 32787;
 inline constexpr int ID_FILE_NEWFOLDER = 32798;
 inline constexpr int ID_FILE_RESTORE = 32796;
 inline constexpr int ID_FILE_CLOSE = 57602;
+inline constexpr int ID_FILE_OPENGAMEFOLDER = 32860;
 
 // --- Edit menu -----------------------------------------------------------------
 inline constexpr int ID_EDIT_CUT = 57635;

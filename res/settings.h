@@ -25,6 +25,8 @@ inline constexpr CSetting kConfirmRecover{"Options", "ConfirmRecover", 1};
 inline constexpr CSetting kUseExtractPath{"Options", "UseExtractPath", 0};
 inline constexpr CSetting kExtractPath{"Options", "ExtractPath", 0};
 inline constexpr CSetting kExtractWarning{"Options", "ExtractWarning", 0};
+// The game folder window's engine rules: 0 classic, 1 DarkPlaces.
+inline constexpr CSetting kGameProfile{"Options", "GameProfile", 0};
 inline constexpr CSetting kConfirmUpdate{"Options", "ConfirmUpdate", 0};
 
 // "Window size": the frame's placement and the panes. The widths have no

@@ -298,6 +298,11 @@ void CPakTree::ReloadPak()
     if (!LoadAndShowPak(path))
         return;
     // Back to the folder shown before, as far down as it still goes.
+    SelectFolderPath(folder);
+}
+
+QTreeWidgetItem* CPakTree::SelectFolderPath(std::string_view folder)
+{
     QTreeWidgetItem* pItem = GetRootItem();
     std::string_view rest = folder;
     while (pItem && !rest.empty()) {
@@ -311,10 +316,13 @@ void CPakTree::ReloadPak()
         if (!pChild)
             break;
         pItem = pChild;
+        if (nSlash == std::string_view::npos)
+            break;
         rest.remove_prefix(nSlash + 1);
     }
     if (pItem && pItem != GetRootItem())
         SelectFolder(pItem);
+    return pItem;
 }
 
 void CPakTree::OnRecoverSpace()

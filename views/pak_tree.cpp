@@ -88,6 +88,7 @@ bool CPakTree::OnCommand(int nID)
     switch (nID) {
     case ID_FILE_NEWPAK: OnNewPak(); return true;
     case ID_FILE_OPENPAK: OnOpenPak(); return true;
+    case ID_FILE_OPENGAMEFOLDER: OnOpenGameFolder(); return true;
     case ID_FILE_RECOVER: OnRecoverSpace(); return true;
     case ID_VIEW_OPTIONS: OnOptions(); return true;
     case ID_VIEW_REFRESH: OnRefresh(); return true;
@@ -128,6 +129,7 @@ bool CPakTree::OnUpdateCommand(CCmdUI& ui)
     switch (nID) {
     case ID_FILE_NEWPAK:
     case ID_FILE_OPENPAK:
+    case ID_FILE_OPENGAMEFOLDER:
     case ID_VIEW_OPTIONS:
     case ID_VIEW_REFRESH:
     case ID_SWITCH_PANE:

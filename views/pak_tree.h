@@ -207,6 +207,18 @@ public:
     // The frame asks before it closes.
     bool CanCloseFrame() override { return AskToCloseWithOpenItems(); }
 
+    // --- Game folders (game_folder_commands.cpp) ------------------------------
+    // Asks for a game folder and opens a window over it.
+    void OnOpenGameFolder();
+    void OpenGameFolder(const QString& folder);
+    // Shows the pak at pakPath (loading it when another is shown) with
+    // entryPath's folder current and its row selected. False when the pak
+    // could not be shown.
+    bool ShowPakEntry(const QString& pakPath, const std::string& entryPath);
+    // Makes a folder of the loaded pak current, as far down as it exists
+    // ("maps/dm/" or "maps/dm"); the item made current.
+    QTreeWidgetItem* SelectFolderPath(std::string_view folder);
+
     // --- Recent paks ("R&eopen Pak") ----------------------------------------
     // Reads "Mru"/"0" to "5"; empty values are skipped.
     void LoadRecent();

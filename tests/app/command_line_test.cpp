@@ -51,6 +51,17 @@ TEST(CommandLine, HelpAndVersionWinOverEverythingElse)
     EXPECT_EQ(Parse({"--", "--help"}).action, CommandLine::run);
 }
 
+TEST(CommandLine, AGameFolderComesWithItsOption)
+{
+    EXPECT_EQ(Parse({"--game-folder", "/q/mod", "a.pak"}).strGameFolder, "/q/mod");
+    EXPECT_EQ(Parse({"--game-folder", "/q/mod", "a.pak"}).strPak,
+              QDir::toNativeSeparators(QDir::current().absoluteFilePath("a.pak")));
+    EXPECT_EQ(Parse({"--game-folder=mod"}).strGameFolder, QDir::current().absoluteFilePath("mod"));
+    EXPECT_EQ(Parse({"--game-folder"}).action, CommandLine::error);
+    // A bare folder is not a game folder: it stays the pak to open.
+    EXPECT_TRUE(Parse({"/q/mod"}).strGameFolder.isEmpty());
+}
+
 TEST(CommandLine, UnknownOptionsAreErrors)
 {
     const CommandLine line = Parse({"--frobnicate", "a.pak"});

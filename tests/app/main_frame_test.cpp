@@ -35,6 +35,8 @@ const ExpectedCommand kCommands[] = {
     {32774, "&File", "&New Pak", "", "Creates a new pak file", "New pak"},
     {32771, "&File", "&Open Pak", "", "Opens an existing pak file", "Open pak"},
     {32803, "R&eopen Pak", "(none)", "", "", ""},
+    {32860, "&File", "Open &Game Folder...", "", "Shows which copy of every file a game folder loads",
+     "Open game folder"},
     {32782, "&File", "Recover &Unused Space", "", "Eliminates unused space in the pak", ""},
     {32783, "&File", "Extract &All", "", "Extract all items", "Extract all"},
     {32784, "&File", "E&xtract", "", "Extract the selected items", "Extract"},
@@ -139,8 +141,8 @@ TEST_F(MainFrame, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&About"}));
 
     EXPECT_EQ(Layout(Menu("&File")->actions()),
-              (std::vector<int>{32774, 32771, -1, 0, 32782, 0, 32783, 32784, 32850, 0, 32786, 32787, 32798, 0, 32796, 0,
-                                57602}));
+              (std::vector<int>{32774, 32771, -1, 32860, 0, 32782, 0, 32783, 32784, 32850, 0, 32786, 32787, 32798, 0,
+                                32796, 0, 57602}));
     // The recent list finds its submenu as the File menu's third item.
     QMenu* pRecent = Menu("&File")->actions().at(2)->menu();
     EXPECT_EQ(pRecent, m_frame.GetRecentPakMenu());
@@ -169,7 +171,7 @@ TEST_F(MainFrame, WithoutAPakOnlyCommandsThatNeedNoneAreEnabled)
 {
     const std::set<int> enabled{ID_FILE_NEWPAK,  ID_FILE_OPENPAK, ID_FILE_CLOSE,   ID_VIEW_TOOLBAR,
                                 ID_VIEW_STATUS_BAR, ID_VIEW_OPTIONS, ID_APP_ABOUT, ID_NEXT_PANE,
-                                ID_PREV_PANE,    ID_VIEW_REFRESH, ID_SWITCH_PANE};
+                                ID_PREV_PANE,    ID_VIEW_REFRESH, ID_SWITCH_PANE, ID_FILE_OPENGAMEFOLDER};
     m_frame.UpdateCommands();
     for (const ExpectedCommand& command : kCommands)
         EXPECT_EQ(m_frame.GetCommandAction(command.nID)->isEnabled(), enabled.count(command.nID) == 1)
