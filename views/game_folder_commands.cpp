@@ -22,6 +22,8 @@ void CPakTree::OpenGameFolder(const QString& folder)
     auto* pWindow = new CGameFolderWindow(m_services, *this, folder, window());
     pWindow->setAttribute(Qt::WA_DeleteOnClose);
     pWindow->show();
+    pWindow->raise();
+    pWindow->activateWindow();
 }
 
 bool CPakTree::ShowPakEntry(const QString& pakPath, const std::string& entryPath)

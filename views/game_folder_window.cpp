@@ -184,10 +184,12 @@ void CGameFolderWindow::Refresh()
         m_pWarnings->addItem(QString::fromLatin1(GameWarningName(warning.kind)) + QStringLiteral(": ") +
                              shown(warning.where) + QStringLiteral(": ") + DecodeName(warning.detail));
     m_pWarnings->setVisible(!m_view.warnings.empty());
-    m_pStatus->setText(QStringLiteral("%1 files from %2 layers, %3 warnings")
-                           .arg(m_view.files.size())
-                           .arg(m_view.layers.size())
-                           .arg(m_view.warnings.size()));
+    const auto count = [](std::size_t n, const char* one, const char* many) {
+        return QString::number(n) + u' ' + QString::fromLatin1(n == 1 ? one : many);
+    };
+    m_pStatus->setText(count(m_view.files.size(), "file", "files") + QStringLiteral(" from ") +
+                       count(m_view.layers.size(), "layer", "layers") + QStringLiteral(", ") +
+                       count(m_view.warnings.size(), "warning", "warnings"));
     WatchLayers();
 }
 
@@ -231,6 +233,7 @@ void CGameFolderWindow::FillFolders()
                     file.path.substr(nStart == std::string::npos ? 0 : nStart + 1, nSlash - (nStart == std::string::npos ? 0 : nStart + 1));
                 pItem = new QTreeWidgetItem(pParent, {DecodeName(name)});
                 pItem->setData(0, kRawRole, folder);
+                pItem->setIcon(0, m_services.shell.GetFolderIcon(FolderIcon::closed));
             }
             pParent = pItem;
         }
@@ -328,7 +331,8 @@ void CGameFolderWindow::FillRows()
         if (!shadowed.isEmpty())
             pRow->setToolTip(3, QStringLiteral("Shadows: ") + shadowed.join(QStringLiteral(", ")));
     }
-    m_pRows->resizeColumnToContents(0);
+    for (int nColumn = 0; nColumn < m_pRows->columnCount(); ++nColumn)
+        m_pRows->resizeColumnToContents(nColumn);
 }
 
 bool CGameFolderWindow::OpenRow(int nRow)
