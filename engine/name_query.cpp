@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace vantor {
 
@@ -46,16 +47,26 @@ bool Contains(std::string_view name, std::string_view text, bool bCaseSensitive)
         return false;
     if (nLength == 0)
         return true;
-    const auto* pName = reinterpret_cast<const unsigned char*>(name.data());
+    // Candidates by the first byte in either case, found by memchr.
+    const char lower = text[0];
+    const char upper = lower >= 'a' && lower <= 'z' ? static_cast<char>(lower - 'a' + 'A') : lower;
     const auto* pText = reinterpret_cast<const unsigned char*>(text.data());
-    for (std::size_t i = 0, nLast = name.size() - nLength; i <= nLast; ++i) {
-        if (kFold[pName[i]] != pText[0])
-            continue;
+    const char* pName = name.data();
+    const std::size_t nLast = name.size() - nLength;
+    for (std::size_t i = 0; i <= nLast;) {
+        const std::size_t nSpan = nLast - i + 1;
+        const auto* pLower = static_cast<const char*>(std::memchr(pName + i, lower, nSpan));
+        const auto* pUpper = upper == lower ? nullptr : static_cast<const char*>(std::memchr(pName + i, upper, nSpan));
+        const char* pAt = !pLower ? pUpper : !pUpper ? pLower : std::min(pLower, pUpper);
+        if (!pAt)
+            return false;
+        const auto* pCandidate = reinterpret_cast<const unsigned char*>(pAt);
         std::size_t j = 1;
-        while (j < nLength && kFold[pName[i + j]] == pText[j])
+        while (j < nLength && kFold[pCandidate[j]] == pText[j])
             ++j;
         if (j == nLength)
             return true;
+        i = static_cast<std::size_t>(pAt - pName) + 1;
     }
     return false;
 }
