@@ -52,6 +52,16 @@ FilesBelow(const std::vector<CGameFile>& files, const std::string& folder)
     return {first, last};
 }
 
+// One of a menu's exclusive choices.
+QAction* AddChoice(QMenu* pMenu, QActionGroup* pGroup, const char* text, bool bChecked)
+{
+    QAction* pAction = pMenu->addAction(QString::fromUtf8(text));
+    pAction->setCheckable(true);
+    pAction->setChecked(bChecked);
+    pGroup->addAction(pAction);
+    return pAction;
+}
+
 }  // namespace
 
 CGameFolderWindow::CGameFolderWindow(const CViewServices& services, CPakTree& tree, const QString& folder,
@@ -127,12 +137,9 @@ void CGameFolderWindow::BuildMenus()
     } profiles[] = {{"&Classic engines (id, QuakeSpasm)", GameProfile::classic},
                     {"&DarkPlaces", GameProfile::darkplaces}};
     for (const auto& p : profiles) {
-        QAction* pAction = pView->addAction(QString::fromUtf8(p.text));
-        pAction->setCheckable(true);
-        pAction->setChecked(p.profile == m_profile);
-        pProfiles->addAction(pAction);
         const GameProfile profile = p.profile;
-        connect(pAction, &QAction::triggered, this, [this, profile] { SetProfile(profile); });
+        connect(AddChoice(pView, pProfiles, p.text, profile == m_profile), &QAction::triggered, this,
+                [this, profile] { SetProfile(profile); });
     }
     pView->addSeparator();
     auto* pFilters = new QActionGroup(this);
@@ -142,12 +149,9 @@ void CGameFolderWindow::BuildMenus()
     } filters[] = {{"&All Files", Filter::all}, {"&Overrides Only", Filter::overridesOnly},
                    {"&Shadowed Only", Filter::shadowedOnly}};
     for (const auto& f : filters) {
-        QAction* pAction = pView->addAction(QString::fromUtf8(f.text));
-        pAction->setCheckable(true);
-        pAction->setChecked(f.filter == m_filter);
-        pFilters->addAction(pAction);
         const Filter filter = f.filter;
-        connect(pAction, &QAction::triggered, this, [this, filter] { SetFilter(filter); });
+        connect(AddChoice(pView, pFilters, f.text, filter == m_filter), &QAction::triggered, this,
+                [this, filter] { SetFilter(filter); });
     }
     pView->addSeparator();
     QAction* pRefresh = pView->addAction(QStringLiteral("&Refresh"), this, &CGameFolderWindow::Refresh);
