@@ -12,6 +12,11 @@ namespace {
 // Deep enough for any game's folders, shallow enough to stop a loop of
 // folders that the file layer does not report as links.
 constexpr int kMaxLooseDepth = 32;
+// A folder picked by mistake (a home folder, "/") must not be read to its
+// end: no game has this many loose files.
+constexpr std::size_t kMaxLooseFiles = 200000;
+// A forged header must not make a listing allocate gigabytes.
+constexpr std::uint64_t kMaxPakDirectory = std::uint64_t{1000000} * kPakEntrySize;
 
 // ASCII only, whatever the locale: names are bytes.
 char LowerAscii(char c)
@@ -66,6 +71,7 @@ const char* GameWarningName(CGameWarning::Kind kind)
     case CGameWarning::Kind::unreadablePak: return "unreadable-pak";
     case CGameWarning::Kind::caseTwins: return "case-twins";
     case CGameWarning::Kind::duplicateInPak: return "duplicate-in-pak";
+    case CGameWarning::Kind::tooManyLooseFiles: return "too-many-loose-files";
     }
     return "unknown";
 }
@@ -103,6 +109,10 @@ const CGameResolver::CPakListing& CGameResolver::ListPak(const std::string& path
     if (!header.HasMagic() || header.dirLength % kPakEntrySize != 0 ||
         std::uint64_t{header.dirOffset} + header.dirLength > length) {
         listing.problem = "not a pak, or its directory lies outside the file";
+        return listing;
+    }
+    if (header.dirLength > kMaxPakDirectory) {
+        listing.problem = "its directory claims more than a million entries";
         return listing;
     }
     std::vector<unsigned char> directory(header.dirLength);
@@ -159,7 +169,8 @@ const CGameResolver::CFolderListing* CGameResolver::ListFolder(const std::string
 void CGameResolver::ListLooseFiles(const std::string& folder, const std::string& prefix,
                                    std::vector<std::string>& paths, int nDepth)
 {
-    const CFolderListing* pListing = nDepth <= kMaxLooseDepth ? ListFolder(folder) : nullptr;
+    const CFolderListing* pListing =
+        nDepth <= kMaxLooseDepth && paths.size() < kMaxLooseFiles ? ListFolder(folder) : nullptr;
     if (pListing == nullptr)
         return;
     for (const std::string& name : pListing->files) {
@@ -253,10 +264,14 @@ bool CGameResolver::Resolve(const std::string& base, const std::vector<std::stri
     std::size_t nCopies = 0;
     for (std::size_t i = 0; i < view.layers.size(); ++i) {
         const CGameLayer& layer = view.layers[i];
-        if (layer.bPak)
+        if (layer.bPak) {
             nCopies += m_paks.at(layer.diskPath).names.size();
-        else
+        } else {
             ListLooseFiles(layer.diskPath, std::string(), looseLists[i], 0);
+            if (looseLists[i].size() >= kMaxLooseFiles)
+                view.warnings.push_back({CGameWarning::Kind::tooManyLooseFiles, layer.diskPath,
+                                         "more than " + std::to_string(kMaxLooseFiles) + " loose files; the rest are left out"});
+        }
         nCopies += looseLists[i].size();
     }
     std::unordered_map<std::string_view, std::size_t> byPath;

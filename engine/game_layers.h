@@ -55,6 +55,7 @@ struct CGameWarning {
         unreadablePak,   // not a pak, or damaged
         caseTwins,       // names that differ only in letter case
         duplicateInPak,  // a name twice in one pak
+        tooManyLooseFiles,  // not a game folder, most likely: not read to its end
     };
     Kind kind;
     std::string where;   // the pak or folder concerned

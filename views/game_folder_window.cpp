@@ -79,7 +79,8 @@ CGameFolderWindow::CGameFolderWindow(const CViewServices& services, CPakTree& tr
     } else {
         m_base = path.parent_path().string();
         const std::string name = path.filename().string();
-        m_gameFolders = name == "id1" ? std::vector<std::string>{"id1"} : std::vector<std::string>{"id1", name};
+        m_gameFolders = name == "id1" || name.empty() ? std::vector<std::string>{"id1"}
+                                                      : std::vector<std::string>{"id1", name};
     }
     m_profile = ReadSetting(setting::kGameProfile) == 1 ? GameProfile::darkplaces : GameProfile::classic;
     setWindowTitle(FromDiskBytes(path.string()) + QStringLiteral(" - Game Folder - Vantor"));
