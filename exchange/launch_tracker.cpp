@@ -33,7 +33,8 @@ CFileStamp StampOf(const std::string& path)
 
 StampResult ReadLaunchStamp(const std::string& path, CFileStamp& stamp)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    // Never blocks, even on a FIFO put in the copy's place.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0)
         return StampResult::cannotOpen;
     struct stat status {};
