@@ -3,6 +3,7 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -76,21 +77,85 @@ bool HasWaveSignature(std::span<const std::byte> bytes)
            std::memcmp(bytes.data() + 8, "WAVE", 4) == 0;
 }
 
+std::uint32_t ReadU32(std::span<const std::byte> bytes, std::size_t nAt)
+{
+    std::uint32_t nValue = 0;
+    for (std::size_t i = 4; i-- > 0;)
+        nValue = (nValue << 8) | static_cast<std::uint32_t>(bytes[nAt + i]);
+    return nValue;
+}
+
+bool HasId(std::span<const std::byte> bytes, std::size_t nAt, const char* id)
+{
+    return std::memcmp(bytes.data() + nAt, id, 4) == 0;
+}
+
+// The entries of a LIST (or INFO) chunk, as libsndfile walks them: the
+// markers "adtl" and "INFO" stand alone, anything else has a size.
+bool ListEntriesFit(std::span<const std::byte> list)
+{
+    std::size_t nAt = 0;
+    while (nAt + 4 <= list.size()) {
+        if (HasId(list, nAt, "adtl") || HasId(list, nAt, "INFO")) {
+            nAt += 4;
+            continue;
+        }
+        if (nAt + 8 > list.size())
+            return true;
+        const std::uint32_t nSize = ReadU32(list, nAt + 4);
+        if (nSize > list.size() - nAt - 8)
+            return false;
+        nAt += 8 + std::size_t{nSize} + (nSize & 1);
+    }
+    return true;
+}
+
+// libsndfile 1.2 can spin for ever inside a LIST chunk whose sizes do not
+// add up, reading nothing more while it does, so no limit on what the
+// virtual file hands out can stop it. Such files are refused before it
+// sees them. Only chunk sizes are looked at here; the contents are
+// libsndfile's to read.
+bool ListChunksFit(std::span<const std::byte> bytes)
+{
+    std::size_t nAt = 12;
+    while (nAt + 8 <= bytes.size()) {
+        const std::uint32_t nSize = ReadU32(bytes, nAt + 4);
+        const std::size_t nLeft = bytes.size() - nAt - 8;
+        const bool bList = HasId(bytes, nAt, "LIST") || HasId(bytes, nAt, "INFO");
+        if (nSize > nLeft)
+            return !bList;  // libsndfile reads no chunk past this one
+        if (bList && !ListEntriesFit(bytes.subspan(nAt + 8, nSize)))
+            return false;
+        nAt += 8 + std::size_t{nSize} + (nSize & 1);
+    }
+    return true;
+}
+
+// libsndfile's own words name the fault, but not always the one a user would
+// look for (a missing "fmt " chunk reads as a missing "data" chunk); they go
+// after a plain sentence.
 std::string ErrorOf(SNDFILE* pFile)
 {
-    std::string text = sf_strerror(pFile);
-    return text.empty() ? std::string("It could not be decoded.") : text;
+    std::string detail = sf_strerror(pFile);
+    while (!detail.empty() && std::isspace(static_cast<unsigned char>(detail.back())))
+        detail.pop_back();
+    std::string text = "It is damaged or in an encoding this program cannot play.";
+    if (!detail.empty())
+        text += "  (" + detail + ")";
+    return text;
 }
 
 // Beyond full scale is clipped, not wrapped round; 16-bit sources come
 // through unchanged (libsndfile scales them by 1/32768).
 std::int16_t ToInt16(float fSample)
 {
-    if (!(fSample == fSample))
+    if (std::isnan(fSample))
         return 0;
     const float fScaled = std::clamp(fSample * 32768.0f, -32768.0f, 32767.0f);
     return static_cast<std::int16_t>(std::lrint(fScaled));
 }
+
+const char* const kHeaderLies = "Its header does not match its data.";
 
 constexpr int kLowestRate = 1000;
 constexpr int kHighestRate = 384000;
@@ -111,6 +176,10 @@ CDecodedWave DecodeWave(std::span<const std::byte> bytes)
     CDecodedWave wave;
     if (!HasWaveSignature(bytes)) {
         wave.error = "It is not a wave sound.";
+        return wave;
+    }
+    if (!ListChunksFit(bytes)) {
+        wave.error = kHeaderLies;
         return wave;
     }
     CMemoryFile memory{bytes, 0};
@@ -147,7 +216,7 @@ CDecodedWave DecodeWave(std::span<const std::byte> bytes)
         const std::size_t nSamples = static_cast<std::size_t>(nFrames) * nChannels;
         if (wave.samples.size() + nSamples > nMostSamples) {
             wave.samples.clear();
-            wave.error = "Its header does not match its data.";
+            wave.error = kHeaderLies;
             return wave;
         }
         for (std::size_t i = 0; i < nSamples; ++i)

@@ -32,8 +32,9 @@ struct CDecodedWave {
 
 // Decodes a RIFF WAVE file: PCM of 8 to 32 bits, float, IMA and MS ADPCM,
 // and whatever else libsndfile reads inside a wave; any channel count and
-// rate it accepts. A file whose data ends early plays what it holds. Never
-// reads outside bytes. Throws std::bad_alloc only when memory runs out.
+// rate it accepts. A file whose data ends early plays what it holds; one
+// whose LIST chunk sizes do not add up is refused. Never reads outside
+// bytes. Throws std::bad_alloc only when memory runs out.
 CDecodedWave DecodeWave(std::span<const std::byte> bytes);
 
 }  // namespace vantor
