@@ -91,17 +91,20 @@ bool HasId(std::span<const std::byte> bytes, std::size_t nAt, const char* id)
 }
 
 // The entries of a LIST (or INFO) chunk, as libsndfile walks them: the
-// markers "adtl" and "INFO" stand alone, anything else has a size.
+// markers "adtl", "INFO" and "exif" stand alone, anything else has a size.
+// They must fill the chunk exactly: libsndfile reads a marker or a size
+// that starts inside the chunk even where it ends outside.
 bool ListEntriesFit(std::span<const std::byte> list)
 {
     std::size_t nAt = 0;
-    while (nAt + 4 <= list.size()) {
-        if (HasId(list, nAt, "adtl") || HasId(list, nAt, "INFO")) {
+    while (nAt < list.size()) {
+        if (nAt + 4 <= list.size() &&
+            (HasId(list, nAt, "adtl") || HasId(list, nAt, "INFO") || HasId(list, nAt, "exif"))) {
             nAt += 4;
             continue;
         }
         if (nAt + 8 > list.size())
-            return true;
+            return false;
         const std::uint32_t nSize = ReadU32(list, nAt + 4);
         if (nSize > list.size() - nAt - 8)
             return false;

@@ -167,6 +167,14 @@ std::vector<DecodeCase> Cases()
              .Chunk("LIST", std::string(92, '\xFF'))
              .Build(),
          Failure(kHeaderLies)},
+        {"ListEndingInHalfAnEntry",
+         WaveBuilder()
+             .Format(WaveBuilder::kPcm, 1, 11025, 8)
+             .Chunk("LIST", std::string("INFOINFO\x22\xFF\xFF\x61\0\0\0\0\0\0\x80\x01", 20))
+             .Chunk("\xE8\xFF\xFF\xFF", "")
+             .Data(WaveBuilder::PcmSamples(1, 8, 10))
+             .Build(),
+         Failure(kHeaderLies)},
         {"ImaBlockAlignTooLarge", Forged(WaveBuilder().ImaAdpcmFormat(1, 11025, 256).Data(ima).Build(), 32, 0xFFFF), kFailure},
     };
 }
