@@ -54,9 +54,16 @@ public:
         delete pData;
         return Qt::IgnoreAction;
     }
+    IWavePlayer& GetWavePlayer() override { return m_silence; }
 
 private:
+    class CSilence : public IWavePlayer {
+    public:
+        bool Play(CDecodedWave) override { return false; }
+        void Stop() override {}
+    };
     QString m_folder;
+    CSilence m_silence;
 };
 
 // A scratch folder for the run, removed at exit.

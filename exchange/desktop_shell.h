@@ -1,8 +1,10 @@
 // CDesktopShell: the shell services on Qt and the freedesktop conventions
-// (shared-mime-info for types and icons, GIO for default applications).
+// (shared-mime-info for types and icons, GIO for default applications,
+// Qt Multimedia for sound).
 #pragma once
 
 #include "shell_services.h"
+#include "wave_player.h"
 
 #include <QHash>
 #include <QMimeDatabase>
@@ -25,6 +27,7 @@ public:
     QString GetTempPath() override;
     QString GetPrivateTempPath() override;
     Qt::DropAction StartDrag(QWidget* pSource, QMimeData* pData, Qt::DropActions actions) override;
+    IWavePlayer& GetWavePlayer() override { return m_wavePlayer; }
 
 private:
     QMimeType MimeTypeOf(const QString& fileName) const;
@@ -34,6 +37,7 @@ private:
     QMimeDatabase m_mimeDatabase;
     // Lists of many files ask for the same few icons over and over.
     QHash<QString, QIcon> m_iconsByType;
+    CWavePlayer m_wavePlayer;
 };
 
 }  // namespace vantor

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "launched_process.h"
+#include "wave_decoder.h"
 
 #include <QIcon>
 #include <QString>
@@ -17,6 +18,17 @@ class QWidget;
 namespace vantor {
 
 enum class FolderIcon { closed, open };
+
+// Plays one sound at a time for the whole program, without waiting for it.
+class IWavePlayer {
+public:
+    virtual ~IWavePlayer() = default;
+    // Stops what plays, then starts wave, which must be decoded. False when
+    // no sound device takes it; nothing plays then.
+    virtual bool Play(CDecodedWave wave) = 0;
+    // Silences the sound and lets its samples go; nothing when none plays.
+    virtual void Stop() = 0;
+};
 
 class IShellServices {
 public:
@@ -63,6 +75,9 @@ public:
     // must outlive the drop (the extracted files) needs an owner of its
     // own. Copy is the action offered first.
     virtual Qt::DropAction StartDrag(QWidget* pSource, QMimeData* pData, Qt::DropActions actions) = 0;
+
+    // The program's one sound player.
+    virtual IWavePlayer& GetWavePlayer() = 0;
 };
 
 }  // namespace vantor

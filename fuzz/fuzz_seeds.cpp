@@ -1,17 +1,20 @@
-// Writes the seed corpora of both fuzz targets into OUTDIR/read and
-// OUTDIR/edit, so that no binary input is ever committed: paks in every
+// Writes the seed corpora of the fuzz targets into OUTDIR/read, OUTDIR/edit
+// and OUTDIR/wave, so that no binary input is ever committed: paks in every
 // layout another writer may produce and broken in every field for the
-// reading target, and a script per operation for the editing target.
+// reading target, a script per operation for the editing target, and a
+// wave of every encoding the decoder reads for the wave target.
 // Usage: fuzz_seeds OUTDIR
 #include "edit_script.h"
 #include "fuzz_common.h"
 #include "pak_builder.h"
+#include "wave_builder.h"
 
 #include <cstdio>
 #include <filesystem>
 
 using namespace vantor::fuzz;
 using vantor::test::PakBuilder;
+using vantor::test::WaveBuilder;
 
 namespace {
 
@@ -107,6 +110,29 @@ std::vector<std::pair<std::string, std::string>> EditSeeds()
     return seeds;
 }
 
+std::vector<std::pair<std::string, std::string>> WaveSeeds()
+{
+    const std::string ima(512, '\0');
+    std::string ms(256, '\x11');
+    ms.replace(0, 7, std::string("\0\x10\0\0\0\0\0", 7));
+    return {
+        {"quake-8bit-cue-list",
+         WaveBuilder().Format(WaveBuilder::kPcm, 1, 11025, 8).Data(WaveBuilder::PcmSamples(1, 8, 99)).Cue(40)
+             .LabelList("loop").Build()},
+        {"pcm16-stereo", WaveBuilder::Pcm(22050, 2, 16, 40)},
+        {"pcm24", WaveBuilder::Pcm(44100, 1, 24, 20)},
+        {"pcm32", WaveBuilder::Pcm(48000, 2, 32, 20)},
+        {"float", WaveBuilder().Format(WaveBuilder::kFloat, 1, 22050, 32).Data(std::string(64, '\x3f')).Build()},
+        {"ima-adpcm", WaveBuilder().ImaAdpcmFormat(1, 11025, 256).Data(ima).Build()},
+        {"ima-adpcm-stereo", WaveBuilder().ImaAdpcmFormat(2, 22050, 512).Data(ima).Build()},
+        {"ms-adpcm", WaveBuilder().MsAdpcmFormat(1, 11025, 256).Data(ms).Build()},
+        {"extra-chunks",
+         WaveBuilder().Chunk("JUNK", "abc").Format(WaveBuilder::kPcm, 1, 11025, 8).Chunk("fact", std::string(4, '\0'))
+             .Data(WaveBuilder::PcmSamples(1, 8, 9)).Chunk("smpl", std::string(36, '\0')).Build()},
+        {"data-size-lies", WaveBuilder().Format(WaveBuilder::kPcm, 1, 11025, 8).Data("abcdef", 0xFFFFFFFFu).Build()},
+    };
+}
+
 bool WriteAll(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& seeds)
 {
     fs::create_directories(folder);
@@ -126,5 +152,6 @@ int main(int argc, char** argv)
     const std::string out = argv[1];
     WriteAll(out + "/read", ReadSeeds());
     WriteAll(out + "/edit", EditSeeds());
+    WriteAll(out + "/wave", WaveSeeds());
     return 0;
 }

@@ -12,6 +12,8 @@
 #include <QKeyEvent>
 
 #include <algorithm>
+#include <cctype>
+#include <string_view>
 
 namespace vantor {
 
@@ -84,6 +86,8 @@ bool CPakList::OnCommand(int nID)
     case ID_EDIT_INVERT: OnInvertSelection(); return true;
     case ID_VIEW_REFRESH: OnRefresh(); return true;
     case ID_SWITCH_PANE: OnSwitchPane(); return true;
+    case ID_PLAY_SOUND: OnPlaySelection(); return true;
+    case ID_STOP_SOUND: m_pTreeView->OnStopSound(); return true;
     case ID_FILE_NEWPAK:
     case ID_FILE_OPENPAK: {
         if (!m_pTreeView->OnCommand(nID))
@@ -138,6 +142,9 @@ bool CPakList::OnUpdateCommand(CCmdUI& ui)
     case ID_VIEW_REFRESH:
     case ID_SWITCH_PANE:
         return true;
+    case ID_PLAY_SOUND:
+        ui.Enable(CanPlaySelection());
+        return true;
     case ID_STOP_SOUND:
         ui.Enable(m_pTreeView->HasItems());
         return true;
@@ -184,6 +191,26 @@ void CPakList::OnSwitchPane()
     m_pTreeView->setFocus();
     m_services.frame.SetActivePane(m_pTreeView);
     m_pTreeView->SelectFolder(m_pTreeView->GetCurrentFolder());
+}
+
+bool CPakList::CanPlaySelection() const
+{
+    const std::vector<int> selected = GetSelectedRows();
+    if (selected.size() != 1)
+        return false;
+    const CListRow& row = m_pModel->Row(selected.front());
+    const std::string& name = row.strRawName;
+    constexpr std::string_view kWave = ".wav";
+    if (row.nKind != kindFile || name.size() < kWave.size())
+        return false;
+    return std::equal(kWave.begin(), kWave.end(), name.end() - static_cast<std::ptrdiff_t>(kWave.size()),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+void CPakList::OnPlaySelection()
+{
+    if (CanPlaySelection())
+        m_pTreeView->PlayWave(m_pModel->Row(GetSelectedRows().front()).strRawName);
 }
 
 void CPakList::BeginRename()

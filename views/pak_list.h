@@ -86,6 +86,9 @@ public:
     // Into the focused folder row when some row is selected, else into the
     // current folder.
     void OnPaste();
+    // Plays the one selected row when it is a ".wav" file, any case.
+    void OnPlaySelection();
+    bool CanPlaySelection() const;
     // The context menu for a point of the viewport: a folder row's, a file
     // row's, or the one for the space beside the rows.
     int PopupMenuAt(const QPoint& viewportPos) const;

@@ -71,6 +71,8 @@ CPakTree::CPakTree(const CViewServices& services, const QString& strCmdLinePak, 
 
 CPakTree::~CPakTree()
 {
+    // The player holds the samples of the tree's last sound.
+    OnStopSound();
     DropLaunchesQuietly();
 }
 
@@ -106,6 +108,7 @@ bool CPakTree::OnCommand(int nID)
     case ID_EDIT_CUT: OnCut(); return true;
     case ID_EDIT_PASTE: OnPaste(); return true;
     case ID_FILE_RESTORE: OnRestoreFiles(); return true;
+    case ID_STOP_SOUND: OnStopSound(); return true;
     }
     return false;
 }
@@ -143,7 +146,6 @@ bool CPakTree::OnUpdateCommand(CCmdUI& ui)
     case ID_FILE_RESTORE:
         ui.Enable(HasItems() && m_archive.HasGibbedEntries());
         return true;
-    // Its command comes with wave playback; the rule is the tree's already.
     case ID_STOP_SOUND:
         ui.Enable(HasItems());
         return true;

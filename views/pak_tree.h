@@ -219,6 +219,13 @@ public:
     // ("maps/dm/" or "maps/dm"); the item made current.
     QTreeWidgetItem* SelectFolderPath(std::string_view folder);
 
+    // --- Sound (sound_commands.cpp) ------------------------------------------
+    // Plays a ".wav" file of the current folder, by raw name, stopping the
+    // sound that plays. An empty or missing entry does nothing; one that
+    // cannot be read, decoded or played is said.
+    void PlayWave(const std::string& name);
+    void OnStopSound();
+
     // --- Recent paks ("R&eopen Pak") ----------------------------------------
     // Reads "Mru"/"0" to "5"; empty values are skipped.
     void LoadRecent();

@@ -70,4 +70,32 @@ Qt::DropAction CFakeShell::StartDrag(QWidget* /*pSource*/, QMimeData* pData, Qt:
     return m_dragResult;
 }
 
+bool CFakeWavePlayer::Play(CDecodedWave wave)
+{
+    if (!wave.IsOk() || m_bNoDevice) {
+        m_bPlaying = false;
+        return false;
+    }
+    std::string call = "play " + std::to_string(wave.nSampleRate) + " " + std::to_string(wave.nChannels) + " " +
+                       std::to_string(wave.FrameCount());
+    if (wave.loopStart)
+        call += " loop " + std::to_string(*wave.loopStart);
+    m_calls.push_back(call);
+    m_bPlaying = true;
+    return true;
+}
+
+void CFakeWavePlayer::Stop()
+{
+    m_calls.push_back("stop");
+    m_bPlaying = false;
+}
+
+IWavePlayer& CFakeShell::GetWavePlayer()
+{
+    if (m_pRealPlayer)
+        return *m_pRealPlayer;
+    return m_player;
+}
+
 }  // namespace vantor::test

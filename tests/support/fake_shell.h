@@ -16,6 +16,19 @@
 
 namespace vantor::test {
 
+// Hears nothing; notes what it was asked, as "stop" and
+// "play RATE CHANNELS FRAMES" (with " loop FRAME" for a cue point).
+class CFakeWavePlayer : public IWavePlayer {
+public:
+    std::vector<std::string> m_calls;
+    // Set: every sound is refused, as on a machine without sound.
+    bool m_bNoDevice = false;
+    bool m_bPlaying = false;
+
+    bool Play(CDecodedWave wave) override;
+    void Stop() override;
+};
+
 class CFakeShell : public IShellServices {
 public:
     // Type names by lower-case extension ("txt"); other names are "Unknown".
@@ -63,6 +76,11 @@ public:
     std::function<void(const QMimeData&)> m_onDrag;
     // Records the drag and deletes the data, as a finished drag does.
     Qt::DropAction StartDrag(QWidget* pSource, QMimeData* pData, Qt::DropActions actions) override;
+
+    CFakeWavePlayer m_player;
+    // Set: sounds go to this player (the real one) instead.
+    std::unique_ptr<IWavePlayer> m_pRealPlayer;
+    IWavePlayer& GetWavePlayer() override;
 };
 
 }  // namespace vantor::test

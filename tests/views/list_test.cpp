@@ -341,12 +341,12 @@ TEST_F(ListView, ContextMenusForFolderRowsFileRowsAndTheSpaceBeside)
 
     SelectRows({0});
     rightClick(List().visualRect(List().Model().index(0, 0)).center());
-    // Paste and Play come with their own commands.
+    // Paste comes with its own command.
     EXPECT_EQ(texts(m_prompt.Questions().back().menu),
               QStringList({"E&xtract+", "&Extract To...+", "", "&Delete+", "&Rename+", "", "Cu&t+", "&Copy+", "&Paste"}));
     SelectRows({1});
     rightClick(List().visualRect(List().Model().index(1, 0)).center());
-    EXPECT_EQ(texts(m_prompt.Questions().back().menu), QStringList({"&Play", "", "E&xtract+", "&Extract To...+", "",
+    EXPECT_EQ(texts(m_prompt.Questions().back().menu), QStringList({"&Play+", "", "E&xtract+", "&Extract To...+", "",
                                                                     "&Delete+", "&Rename+", "", "Cu&t+", "&Copy+"}));
     rightClick(QPoint(5, List().viewport()->height() - 5));
     EXPECT_EQ(texts(m_prompt.Questions().back().menu), QStringList({"&Paste", "New &Folder+"}));
