@@ -99,6 +99,16 @@ bool GlobMatches(std::string_view pattern, std::string_view name, bool bCaseSens
     return p == pattern.size();
 }
 
+// Where text first occurs in name at or after nFrom; npos when nowhere.
+std::size_t FindFrom(std::string_view name, std::size_t nFrom, std::string_view text, bool bCaseSensitive)
+{
+    for (std::size_t i = nFrom; i + text.size() <= name.size(); ++i) {
+        if (EqualAt(name, i, text, bCaseSensitive))
+            return i;
+    }
+    return std::string_view::npos;
+}
+
 bool IsSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -188,6 +198,74 @@ bool CNameQuery::Matches(std::string_view name) const
             return false;
     }
     return true;
+}
+
+std::vector<std::pair<std::size_t, std::size_t>> CNameQuery::MatchedSpans(std::string_view name) const
+{
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    const auto add = [&](std::size_t nFirst, std::size_t nLength) {
+        if (nLength > 0)
+            spans.emplace_back(nFirst, nFirst + nLength);
+    };
+    for (const std::vector<CTerm>& clause : m_clauses) {
+        for (const CTerm& term : clause) {
+            if (term.bNegated || !TermMatches(term, name))
+                continue;
+            const bool bCase = term.bCaseSensitive;
+            if (term.bGlob) {
+                // Each literal run at its first place after the one before,
+                // as the match itself may have found them.
+                std::size_t nAt = 0;
+                std::size_t nRun = 0;
+                const std::string& text = term.text;
+                while (nRun < text.size()) {
+                    while (nRun < text.size() && (text[nRun] == '*' || text[nRun] == '?'))
+                        nAt += text[nRun++] == '?' ? 1 : 0;
+                    std::size_t nEnd = nRun;
+                    while (nEnd < text.size() && text[nEnd] != '*' && text[nEnd] != '?')
+                        ++nEnd;
+                    const std::string_view run(text.data() + nRun, nEnd - nRun);
+                    if (run.empty())
+                        break;
+                    const bool bFixed = nRun == 0 || text[nRun - 1] == '?';
+                    std::size_t nFound = bFixed ? (EqualAt(name, nAt, run, bCase) ? nAt : std::string_view::npos)
+                                                : FindFrom(name, nAt, run, bCase);
+                    if (term.bAtEnd && nEnd == text.size() && name.size() >= run.size())
+                        nFound = name.size() - run.size();
+                    if (nFound == std::string_view::npos)
+                        break;
+                    add(nFound, run.size());
+                    nAt = nFound + run.size();
+                    nRun = nEnd;
+                }
+            } else if (term.bAtStart) {
+                add(0, term.text.size());
+            } else if (term.bAtEnd) {
+                add(name.size() - term.text.size(), term.text.size());
+            } else {
+                add(FindFrom(name, 0, term.text, bCase), term.text.size());
+            }
+        }
+    }
+    // Ordered and merged, so a painter walks them once.
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<std::size_t, std::size_t>> merged;
+    for (const auto& span : spans) {
+        if (!merged.empty() && span.first <= merged.back().second)
+            merged.back().second = std::max(merged.back().second, span.second);
+        else
+            merged.push_back(span);
+    }
+    return merged;
+}
+
+bool CNameQuery::Narrows(std::string_view older, std::string_view newer)
+{
+    if (!newer.starts_with(older))
+        return false;
+    if (older.find_first_of("|!$") != std::string_view::npos)
+        return false;
+    return newer.substr(older.size()).find('|') == std::string_view::npos;
 }
 
 }  // namespace vantor

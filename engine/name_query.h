@@ -13,8 +13,10 @@
 // Names are bytes; nothing is ever turned into a regular expression.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vantor {
@@ -27,6 +29,17 @@ public:
     // True for every name when the query holds no term.
     bool Matches(std::string_view name) const;
     bool IsEmpty() const { return m_clauses.empty(); }
+
+    // The byte ranges [first, second) of name that the query's matching
+    // terms found, in order and never overlapping, for highlighting. Negated
+    // terms find nothing to show; a glob shows its literal runs.
+    std::vector<std::pair<std::size_t, std::size_t>> MatchedSpans(std::string_view name) const;
+
+    // True when every name newer matches is sure to match older too, so a
+    // filter may search older's result instead of every name: newer only
+    // adds to older's text, and older holds nothing an addition could
+    // widen or turn around ("|", "!", "$").
+    static bool Narrows(std::string_view older, std::string_view newer);
 
 private:
     struct CTerm {

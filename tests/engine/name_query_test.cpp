@@ -48,4 +48,60 @@ TEST(NameQuery, MatchesWhatEachTermKindSays)
     EXPECT_FALSE(CNameQuery("x").IsEmpty());
 }
 
+TEST(NameQuery, SpansShowWhatEachMatchingTermFound)
+{
+    using Spans = std::vector<std::pair<std::size_t, std::size_t>>;
+    const struct {
+        const char* query;
+        const char* name;
+        Spans spans;
+    } cases[] = {
+        {"bsp", "maps/e1m1.BSP", {{10, 13}}},
+        {"maps bsp", "maps/e1m1.bsp", {{0, 4}, {10, 13}}},
+        {"m1 e1m", "maps/e1m1.bsp", {{5, 9}}},  // overlapping finds merge
+        {"^maps .bsp$", "maps/maps.bsp", {{0, 4}, {9, 13}}},
+        {"wav | ogg", "a.ogg", {{2, 5}}},  // only the choice that matched
+        {"!temp maps", "maps/a", {{0, 4}}},
+        {"e*.bsp$", "e1.bsp.bsp", {{0, 1}, {6, 10}}},
+        {"x", "maps/a", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CNameQuery(c.query).MatchedSpans(c.name), c.spans) << c.query << " in " << c.name;
+}
+
+// A filter searches the last result again when the query only narrowed;
+// a wrong "narrows" would hide names that match.
+TEST(NameQuery, NarrowingNeverLosesAMatch)
+{
+    const struct {
+        const char* older;
+        const char* newer;
+        bool bNarrows;
+    } cases[] = {
+        {"", "m", true},
+        {"ma", "map", true},
+        {"maps", "maps b", true},
+        {"^ma", "^map", true},
+        {"bsp", "bsp$", true},
+        {"e", "e?m", true},
+        {"e1", "e1 !x", true},
+        {"p", "pL", true},
+        {"a", "a | b", false},
+        {"a |", "a | b", false},
+        {"!a", "!ab", false},
+        {"a$", "a$b", false},
+        {"map", "ma", false},
+    };
+    const std::vector<std::string> names = {"maps/e1m1.bsp", "maps/a$b", "a", "b", "ab", "Player", "pL", "e1x", "x"};
+    for (const auto& c : cases) {
+        EXPECT_EQ(CNameQuery::Narrows(c.older, c.newer), c.bNarrows) << c.older << " -> " << c.newer;
+        if (!c.bNarrows)
+            continue;
+        const CNameQuery older(c.older);
+        const CNameQuery newer(c.newer);
+        for (const std::string& name : names)
+            EXPECT_TRUE(!newer.Matches(name) || older.Matches(name)) << c.newer << " widened " << c.older;
+    }
+}
+
 }  // namespace
