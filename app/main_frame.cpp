@@ -6,6 +6,7 @@
 #include "frame_layout.h"
 #include "resource.h"
 #include "settings.h"
+#include "list_filter_bar.h"
 #include "pak_list.h"
 #include "pak_tree.h"
 
@@ -17,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QSplitter>
+#include <QVBoxLayout>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -78,8 +80,19 @@ bool CMainFrame::OnCreateClient()
     m_pList = new CPakList(services);
     m_pTree->SetList(m_pList);
     m_pList->SetTree(m_pTree);
+    // The filter field sits above the list, as part of its pane.
+    auto* pListPane = new QWidget;
+    pListPane->setObjectName(QStringLiteral("listPane"));
+    auto* pFilterBar = new CListFilterBar(m_pList->Model(), pListPane);
+    auto* pLayout = new QVBoxLayout(pListPane);
+    pLayout->setContentsMargins(0, 0, 0, 0);
+    pLayout->setSpacing(0);
+    pLayout->addWidget(pFilterBar);
+    pLayout->addWidget(m_pList, 1);
+    pListPane->setFocusProxy(m_pList);
+    m_pList->SetFilterBar(pFilterBar);
     AddPane(m_pTree, m_pTree);
-    AddPane(m_pList, m_pList);
+    AddPane(pListPane, m_pList);
     return true;
 }
 

@@ -35,6 +35,7 @@ const CommandInfo kCommands[] = {
      ":/icons/paste.svg"},
     {ID_EDIT_SELECT_ALL, "Select &All\tCtrl+A", "Ctrl+A", "Select all items", nullptr},
     {ID_EDIT_INVERT, "&Invert Selection", "", "Invert the current selection", nullptr},
+    {ID_EDIT_FIND, "&Filter\tCtrl+F", "Ctrl+F", "Show only the items whose names match\nFilter", nullptr},
     // View
     {ID_VIEW_TOOLBAR, "&Toolbar", "", "Show or hide the toolbar", nullptr},
     {ID_VIEW_STATUS_BAR, "&Status Bar", "", "Show or hide the status bar", nullptr},

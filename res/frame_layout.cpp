@@ -18,7 +18,8 @@ const int kFileMenu[] = {
 };
 const int kEditMenu[] = {
     ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_SEPARATOR,
-    ID_EDIT_SELECT_ALL, ID_EDIT_INVERT,
+    ID_EDIT_SELECT_ALL, ID_EDIT_INVERT, ID_SEPARATOR,
+    ID_EDIT_FIND,
 };
 const int kViewMenu[] = {
     ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEPARATOR,

@@ -37,6 +37,7 @@ inline constexpr int ID_EDIT_COPY = 57634;
 inline constexpr int ID_EDIT_PASTE = 57637;
 inline constexpr int ID_EDIT_SELECT_ALL = 57642;
 inline constexpr int ID_EDIT_INVERT = 32789;
+inline constexpr int ID_EDIT_FIND = 57636;
 inline constexpr int ID_EDIT_UNDO = 57643;       // no handler anywhere
 
 // --- View and About menus -----------------------------------------------------

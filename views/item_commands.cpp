@@ -30,7 +30,7 @@ std::string CPakTree::ItemPath(const std::string& name, int nKind) const
 {
     // The archive drops one leading separator from what it is asked, so a
     // path that starts with an empty folder name keeps its own behind one.
-    std::string path = '/' + CurrentFolderPath() + name;
+    std::string path = '/' + ListFolderPath() + name;
     if (nKind == kindFolder && !name.empty())
         path += '/';
     return path;
@@ -213,11 +213,14 @@ void CPakTree::OnEndLabelEdit(QTreeWidgetItem* pItem, const QString& text)
         return;
     }
     SetFolderItemName(pItem, newName);
+    // Rows of every folder are named by their full paths, which changed.
+    if (m_bListFromRoot)
+        FillList();
 }
 
 void CPakTree::OnNewFolder()
 {
-    if (!HasItems() || !m_hCurrentFolder)
+    if (!HasItems() || !m_hCurrentFolder || m_bListFromRoot)
         return;
     // Taken are the names of the folder's sub-folders and of its files: a
     // folder beside a file of its name could never be extracted.

@@ -39,7 +39,7 @@ void CPakTree::LaunchEntry(const std::string& name)
         return;
     // The entry's pak path as shown and as the launch records it; the
     // archive is asked with ItemPath's form.
-    const std::string entryPath = CurrentFolderPath() + name;
+    const std::string entryPath = ListFolderPath() + name;
     const QString root = m_services.shell.GetPrivateTempPath();
     if (root.isEmpty()) {
         ShowError(QStringLiteral("Unable to find temporary directory."));
@@ -191,8 +191,8 @@ int CPakTree::WriteBackEntry(const std::string& tempPath, const std::string& ent
 void CPakTree::ShowWrittenBackEntry(const std::string& entryPath)
 {
     const std::string folder = GetFolderPart(entryPath);
-    if (FolderPathOfItem(m_hCurrentFolder) == folder) {
-        AddOrUpdateListRow(GetNamePart(entryPath), kindFile);
+    if (m_bListFromRoot || FolderPathOfItem(m_hCurrentFolder) == folder) {
+        AddOrUpdateListRow(m_bListFromRoot ? entryPath : GetNamePart(entryPath), kindFile);
         UpdateStatusBar();
         return;
     }

@@ -14,6 +14,7 @@
 #include <QMimeData>
 
 #include <algorithm>
+#include <set>
 
 namespace vantor {
 
@@ -69,13 +70,29 @@ void CPakList::OnDeleteSelection()
                 break;
         }
     }
+    // The folders the deleted entries of every folder came from.
+    std::set<std::string> emptiedFolders;
+    if (IsShowingEveryFolder()) {
+        for (const int nRow : deleted) {
+            const std::string& name = m_pModel->Row(nRow).strRawName;
+            const std::size_t nSlash = name.rfind('/');
+            if (nSlash != std::string::npos)
+                emptiedFolders.insert(name.substr(0, nSlash + 1));
+        }
+    }
     // From the bottom up, so that the row numbers still hold.
     for (auto it = deleted.rbegin(); it != deleted.rend(); ++it)
         m_pModel->RemoveRow(*it);
     // A folder exists only through its entries: emptied, it leaves the tree.
+    // Rows a filter hides still count, and a folder of the pak-wide list
+    // goes only once the pak holds nothing in it.
     QTreeWidgetItem* pCurrent = m_pTreeView->GetCurrentFolder();
-    if (GetItemCount() == 0 && pCurrent && pCurrent != m_pTreeView->GetRootItem())
+    if (IsShowingEveryFolder()) {
+        for (auto it = emptiedFolders.rbegin(); it != emptiedFolders.rend(); ++it)
+            m_pTreeView->PruneEmptyFolders(*it);
+    } else if (m_pModel->AllRowCount() == 0 && pCurrent && pCurrent != m_pTreeView->GetRootItem()) {
         m_pTreeView->RemoveFolderItem(pCurrent);
+    }
     UpdateStatusBar();
 }
 
@@ -134,6 +151,8 @@ void CPakList::OnEndLabelEdit(int nRow, const QString& text)
 
 void CPakList::OnPaste()
 {
+    if (IsShowingEveryFolder())
+        return;
     const QMimeData* pData = QGuiApplication::clipboard()->mimeData();
     if (!pData || !pData->hasUrls())
         return;
@@ -171,7 +190,7 @@ void CPakList::dragMoveEvent(QDragMoveEvent* pEvent)
     int nRow = -1;
     const bool bTarget = DropTargetAt(pEvent->position().toPoint(), subfolder, nRow);
     const std::string folder = m_pTreeView->CurrentFolderPath(subfolder);
-    if (bRefused || !bTarget || !m_pTreeView->CanTakeDrop() || m_pTreeView->IsOwnDropRefused(folder)) {
+    if (bRefused || !bTarget || IsShowingEveryFolder() || !m_pTreeView->CanTakeDrop() || m_pTreeView->IsOwnDropRefused(folder)) {
         m_pModel->SetDropRow(-1);
         pEvent->ignore();
         return;
@@ -194,7 +213,8 @@ void CPakList::dropEvent(QDropEvent* pEvent)
     CPakTree::IncomingPaths(pEvent->mimeData(), &bRefused);
     std::string subfolder;
     int nRow = -1;
-    if (bRefused || !DropTargetAt(pEvent->position().toPoint(), subfolder, nRow) || !m_pTreeView->CanTakeDrop() ||
+    if (bRefused || IsShowingEveryFolder() || !DropTargetAt(pEvent->position().toPoint(), subfolder, nRow) ||
+        !m_pTreeView->CanTakeDrop() ||
         m_pTreeView->IsOwnDropRefused(m_pTreeView->CurrentFolderPath(subfolder))) {
         pEvent->ignore();
         return;

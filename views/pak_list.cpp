@@ -1,7 +1,8 @@
 #include "pak_list.h"
 
 #include "frame_layout.h"
-#include "label_edit_delegate.h"
+#include "list_filter_bar.h"
+#include "match_highlight_delegate.h"
 #include "resource.h"
 #include "settings.h"
 #include "pak_tree.h"
@@ -10,6 +11,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 #include <algorithm>
 #include <cctype>
@@ -40,7 +42,7 @@ CPakList::CPakList(const CViewServices& services, QWidget* pParent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     // A click on the selected row's name starts renaming it, as F2 does.
     setEditTriggers(QAbstractItemView::SelectedClicked);
-    setItemDelegate(new CLabelEditDelegate(this));
+    setItemDelegate(new CMatchHighlightDelegate(this));
     // Rows are dragged out as files.
     setDragEnabled(true);
     setAcceptDrops(true);
@@ -65,6 +67,39 @@ void CPakList::SetTree(CPakTree* pTree)
     m_pModel->m_fileIcon = [pTree](const CListRow& row) { return pTree->IconOf(row.strName); };
 }
 
+void CPakList::SetFilterBar(CListFilterBar* pBar)
+{
+    m_pFilterBar = pBar;
+    connect(pBar, &CListFilterBar::allFoldersToggled, this, [this](bool bOn) {
+        if (m_pTreeView)
+            m_pTreeView->SetListFromRoot(bOn);
+    });
+    connect(pBar, &CListFilterBar::leaveField, this, [this] {
+        setFocus(Qt::OtherFocusReason);
+        if (GetItemCount() > 0 && GetSelectedCount() == 0)
+            selectionModel()->setCurrentIndex(m_pModel->index(0, 0),
+                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    });
+    connect(m_pModel, &CPakListModel::rowsChanged, this, [this] { UpdateStatusBar(); });
+}
+
+void CPakList::FocusFilter()
+{
+    if (m_pFilterBar)
+        m_pFilterBar->FocusField();
+}
+
+void CPakList::ClearFilter()
+{
+    if (m_pFilterBar)
+        m_pFilterBar->Clear();
+}
+
+bool CPakList::IsShowingEveryFolder() const
+{
+    return m_pTreeView && m_pTreeView->IsListFromRoot();
+}
+
 // --- Commands ------------------------------------------------------------------
 
 bool CPakList::OnCommand(int nID)
@@ -84,6 +119,7 @@ bool CPakList::OnCommand(int nID)
     case ID_EDIT_PASTE: OnPaste(); return true;
     case ID_EDIT_SELECT_ALL: OnSelectAll(); return true;
     case ID_EDIT_INVERT: OnInvertSelection(); return true;
+    case ID_EDIT_FIND: FocusFilter(); return true;
     case ID_VIEW_REFRESH: OnRefresh(); return true;
     case ID_SWITCH_PANE: OnSwitchPane(); return true;
     case ID_PLAY_SOUND: OnPlaySelection(); return true;
@@ -130,7 +166,9 @@ bool CPakList::OnUpdateCommand(CCmdUI& ui)
     case ID_FILE_DELETE:
     case ID_EDIT_CUT: {
         const bool bReadOnly = m_pTreeView->GetArchive().IsReadOnly();
-        ui.Enable((nID == ID_FILE_RENAME ? GetSelectedCount() == 1 : GetSelectedCount() >= 1) && !bReadOnly);
+        const bool bOneFolder = nID != ID_FILE_RENAME || !IsShowingEveryFolder();
+        ui.Enable((nID == ID_FILE_RENAME ? GetSelectedCount() == 1 : GetSelectedCount() >= 1) && !bReadOnly &&
+                  bOneFolder);
         if (bReadOnly && m_pTreeView->HasItems())
             ui.SetStatusTip(m_pTreeView->RecoveryRefusalText());
         return true;
@@ -141,6 +179,9 @@ bool CPakList::OnUpdateCommand(CCmdUI& ui)
         return true;
     case ID_VIEW_REFRESH:
     case ID_SWITCH_PANE:
+        return true;
+    case ID_EDIT_FIND:
+        ui.Enable(m_pFilterBar && m_pTreeView->HasItems());
         return true;
     case ID_PLAY_SOUND:
         ui.Enable(CanPlaySelection());
@@ -156,6 +197,11 @@ bool CPakList::OnUpdateCommand(CCmdUI& ui)
     case ID_FILE_NEWFOLDER:
     case ID_EDIT_PASTE:
     case ID_VIEW_OPTIONS:
+        // A list of every folder has no one folder to put new items in.
+        if ((nID == ID_EDIT_PASTE || nID == ID_FILE_NEWFOLDER) && IsShowingEveryFolder()) {
+            ui.Enable(false);
+            return true;
+        }
         return m_pTreeView->OnUpdateCommand(ui);
     }
     return false;
@@ -407,6 +453,17 @@ void CPakList::keyPressEvent(QKeyEvent* pEvent)
     if (bEnter && pEvent->modifiers() == Qt::NoModifier && GetSelectedCount() == 1 &&
         OpenRow(GetSelectedRows().front()))
         return;
+    // "/" opens the filter; Esc ends it. Other letters keep jumping to the
+    // row they begin.
+    if (pEvent->key() == Qt::Key_Slash && (pEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        FocusFilter();
+        return;
+    }
+    if (pEvent->key() == Qt::Key_Escape && m_pFilterBar &&
+        (m_pModel->IsFiltered() || IsShowingEveryFolder() || !m_pFilterBar->Field()->text().isEmpty())) {
+        ClearFilter();
+        return;
+    }
     if (MoveAndSelect(pEvent))
         return;
     QTreeView::keyPressEvent(pEvent);
@@ -472,7 +529,7 @@ void CPakList::contextMenuEvent(QContextMenuEvent* pEvent)
 
 bool CPakList::edit(const QModelIndex& index, EditTrigger trigger, QEvent* pEvent)
 {
-    if (m_bEditBlocked)
+    if (m_bEditBlocked || IsShowingEveryFolder())
         return false;
     return QTreeView::edit(index, trigger, pEvent);
 }

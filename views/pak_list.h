@@ -14,6 +14,7 @@
 
 namespace vantor {
 
+class CListFilterBar;
 class CPakTree;
 
 class CPakList : public QTreeView, public IFramePane {
@@ -24,6 +25,17 @@ public:
 
     // The other pane; set once by the frame before the first update.
     void SetTree(CPakTree* pTree);
+    // The filter field above the list; set once by the frame.
+    void SetFilterBar(CListFilterBar* pBar);
+    CListFilterBar* GetFilterBar() const { return m_pFilterBar; }
+    // Ctrl+F and "/": the filter field takes the keys.
+    void FocusFilter();
+    // Esc: every row of the current folder again.
+    void ClearFilter();
+    // Whether the rows are those of every folder, named by full paths:
+    // commands that belong to one folder (Rename, New Folder, drops, Paste)
+    // are off then.
+    bool IsShowingEveryFolder() const;
 
     bool OnCommand(int nID) override;
     bool OnUpdateCommand(CCmdUI& ui) override;
@@ -126,6 +138,7 @@ protected:
     CPakTree* m_pTreeView = nullptr;
 
 private:
+    CListFilterBar* m_pFilterBar = nullptr;
     // A row that was entered by a double-click must not then open its
     // name for editing, which a click on a selected row would start.
     bool m_bEditBlocked = false;

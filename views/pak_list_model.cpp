@@ -10,6 +10,30 @@
 
 namespace vantor {
 
+namespace {
+
+// The query's spans in a name's bytes, as positions in the name shown. A
+// name shown as its bytes maps one to one; others are mapped by decoding
+// each span's start and end.
+QList<int> ShownSpans(const std::string& raw, const QString& shown, const CNameQuery& query)
+{
+    QList<int> spans;
+    const bool bOneToOne = static_cast<qsizetype>(raw.size()) == shown.size() &&
+                           std::all_of(raw.begin(), raw.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+    const auto shownAt = [&](std::size_t nByte) -> int {
+        if (bOneToOne || nByte == 0)
+            return static_cast<int>(nByte);
+        return static_cast<int>(DecodeName(std::string_view(raw).substr(0, nByte)).size());
+    };
+    for (const auto& [nFirst, nEnd] : query.MatchedSpans(raw)) {
+        const int nStart = shownAt(nFirst);
+        spans << nStart << std::max(0, shownAt(nEnd) - nStart);
+    }
+    return spans;
+}
+
+}  // namespace
+
 CPakListModel::CPakListModel(QObject* pParent) : QAbstractTableModel(pParent) {}
 
 void CPakListModel::ToggleOrder(Column column)
@@ -45,22 +69,69 @@ void CPakListModel::SetRows(std::vector<CListRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    if (m_bFiltered)
+        MatchAllRows();
     endResetModel();
+    emit rowsChanged();
+}
+
+void CPakListModel::MatchAllRows()
+{
+    m_shown.clear();
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_query.Matches(m_rows[i].strRawName))
+            m_shown.push_back(static_cast<std::uint32_t>(i));
+    }
+}
+
+void CPakListModel::SetFilter(const std::string& text, std::vector<std::uint32_t> shown)
+{
+    beginResetModel();
+    m_bFiltered = true;
+    m_filterText = text;
+    m_query = CNameQuery(text);
+    m_shown = std::move(shown);
+    m_nDropRow = -1;
+    endResetModel();
+    emit rowsChanged();
+}
+
+void CPakListModel::ClearFilter()
+{
+    if (!m_bFiltered)
+        return;
+    beginResetModel();
+    m_bFiltered = false;
+    m_filterText.clear();
+    m_query = CNameQuery();
+    m_shown.clear();
+    m_shown.shrink_to_fit();
+    m_nDropRow = -1;
+    endResetModel();
+    emit rowsChanged();
 }
 
 void CPakListModel::AppendRow(CListRow row)
 {
+    // A row the filter would hide joins the others unseen.
+    const bool bShown = !m_bFiltered || m_query.Matches(row.strRawName);
     const int nRow = RowCount();
-    beginInsertRows(QModelIndex(), nRow, nRow);
+    if (bShown)
+        beginInsertRows(QModelIndex(), nRow, nRow);
     m_rows.push_back(std::move(row));
-    endInsertRows();
+    if (bShown && m_bFiltered)
+        m_shown.push_back(static_cast<std::uint32_t>(m_rows.size() - 1));
+    if (bShown)
+        endInsertRows();
+    emit rowsChanged();
 }
 
 void CPakListModel::SetRow(int nRow, CListRow row)
 {
     if (nRow < 0 || nRow >= RowCount())
         return;
-    m_rows[static_cast<std::size_t>(nRow)] = std::move(row);
+    // A renamed row stays in sight even when the filter would now hide it.
+    m_rows[Index(nRow)] = std::move(row);
     emit dataChanged(index(nRow, 0), index(nRow, columnCount() - 1));
 }
 
@@ -69,8 +140,17 @@ void CPakListModel::RemoveRow(int nRow)
     if (nRow < 0 || nRow >= RowCount())
         return;
     beginRemoveRows(QModelIndex(), nRow, nRow);
-    m_rows.erase(m_rows.begin() + nRow);
+    const std::size_t nIndex = Index(nRow);
+    m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(nIndex));
+    if (m_bFiltered) {
+        m_shown.erase(m_shown.begin() + nRow);
+        for (std::uint32_t& n : m_shown) {
+            if (n > nIndex)
+                --n;
+        }
+    }
     endRemoveRows();
+    emit rowsChanged();
 }
 
 int CPakListModel::FindRow(const QString& name) const
@@ -133,6 +213,10 @@ QVariant CPakListModel::data(const QModelIndex& index, int nRole) const
         if (row.nKind == kindFolder)
             return m_folderIcon;
         return m_fileIcon ? m_fileIcon(row) : QIcon();
+    case kMatchSpansRole:
+        if (index.column() != colName || !m_bFiltered)
+            break;
+        return QVariant::fromValue(ShownSpans(row.strRawName, row.strName, m_query));
     case Qt::TextAlignmentRole:
         if (index.column() == colSize)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);

@@ -1,13 +1,17 @@
 // CPakListModel: the rows of the item list and the order they are shown in.
 // A folder's rows are ordered once, when they are put in (SetFolderRows);
 // rows added later are appended. Rows are small values; icons are asked for
-// only when a row is painted.
+// only when a row is painted. A filter hides the rows its query does not
+// match: row numbers, counts and lookups are then those of the rows shown.
 #pragma once
+
+#include "name_query.h"
 
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,7 +25,9 @@ enum ItemKind : int {
 };
 
 struct CListRow {
-    std::string strRawName;  // the name's bytes in the pak, for engine calls
+    // The name's bytes in the pak, for engine calls; from the root (the
+    // full entry name) while the list shows every folder.
+    std::string strRawName;
     QString strName;         // the name as shown
     int nKind = kindFile;
     int nSizeKB = -1;  // -1 for no size (folders)
@@ -34,6 +40,9 @@ class CPakListModel : public QAbstractTableModel {
 
 public:
     enum Column { colName = 0, colSize = 1, colType = 2 };
+    // The Name column's matched parts while a filter is on: a QList<int> of
+    // start and length pairs in the shown text.
+    static constexpr int kMatchSpansRole = Qt::UserRole + 1;
 
     // The column the rows are ordered by, and its direction.
     struct COrder {
@@ -66,8 +75,21 @@ public:
     // A row that changed in place (renamed).
     void SetRow(int nRow, CListRow row);
     void RemoveRow(int nRow);
-    const CListRow& Row(int nRow) const { return m_rows[static_cast<std::size_t>(nRow)]; }
-    int RowCount() const { return static_cast<int>(m_rows.size()); }
+    const CListRow& Row(int nRow) const { return m_rows[Index(nRow)]; }
+    int RowCount() const { return static_cast<int>(m_bFiltered ? m_shown.size() : m_rows.size()); }
+
+    // --- The filter --------------------------------------------------------------
+    // Shows only the rows at the indices shown (ascending, into AllRows),
+    // which the query matched; rows put in later are matched as they come.
+    void SetFilter(const std::string& text, std::vector<std::uint32_t> shown);
+    void ClearFilter();
+    bool IsFiltered() const { return m_bFiltered; }
+    const std::string& FilterText() const { return m_filterText; }
+    const CNameQuery& FilterQuery() const { return m_query; }
+    const std::vector<std::uint32_t>& ShownIndices() const { return m_shown; }
+    // Every row, shown or not.
+    const std::vector<CListRow>& AllRows() const { return m_rows; }
+    int AllRowCount() const { return static_cast<int>(m_rows.size()); }
     // The first row whose name equals name, ignoring case; -1 when none.
     int FindRow(const QString& name) const;
     // The row with exactly these name bytes, else FindRow's; -1 when none.
@@ -83,8 +105,22 @@ public:
     QVariant headerData(int nSection, Qt::Orientation orientation, int nRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+signals:
+    // The rows shown or their number changed.
+    void rowsChanged();
+
 private:
+    std::size_t Index(int nRow) const
+    {
+        return m_bFiltered ? m_shown[static_cast<std::size_t>(nRow)] : static_cast<std::size_t>(nRow);
+    }
+    void MatchAllRows();
+
     std::vector<CListRow> m_rows;
+    bool m_bFiltered = false;
+    std::string m_filterText;
+    CNameQuery m_query;
+    std::vector<std::uint32_t> m_shown;
     COrder m_order;
     int m_nDropRow = -1;
 };

@@ -108,6 +108,10 @@ bool CPakTree::OnCommand(int nID)
     case ID_EDIT_CUT: OnCut(); return true;
     case ID_EDIT_PASTE: OnPaste(); return true;
     case ID_FILE_RESTORE: OnRestoreFiles(); return true;
+    case ID_EDIT_FIND:
+        if (m_pList)
+            m_pList->FocusFilter();
+        return true;
     case ID_STOP_SOUND: OnStopSound(); return true;
     }
     return false;
@@ -146,6 +150,9 @@ bool CPakTree::OnUpdateCommand(CCmdUI& ui)
     case ID_FILE_RESTORE:
         ui.Enable(HasItems() && m_archive.HasGibbedEntries());
         return true;
+    case ID_EDIT_FIND:
+        ui.Enable(HasItems() && m_pList && m_pList->GetFilterBar());
+        return true;
     case ID_STOP_SOUND:
         ui.Enable(HasItems());
         return true;
@@ -170,7 +177,8 @@ bool CPakTree::OnUpdateCommand(CCmdUI& ui)
         ui.Enable(!m_strPakPath.isEmpty() && HasItems() && !m_archive.IsReadOnly() && ClipboardHasFiles());
         return true;
     case ID_FILE_NEWFOLDER:
-        ui.Enable(HasItems() && !m_archive.IsReadOnly());
+        // The list of every folder would have no row to show it in.
+        ui.Enable(HasItems() && !m_archive.IsReadOnly() && !m_bListFromRoot);
         if (HasItems() && m_archive.IsReadOnly())
             ui.SetStatusTip(RecoveryRefusalText());
         return true;

@@ -126,8 +126,8 @@ public:
     // text ("Fatal Error:  " instead for fatal codes); for a pak another
     // program has changed, the offer to load it again.
     void ShowArchiveFailure(const QString& prefix);
-    // The pak path of an item of the current folder, in the form the
-    // archive's queries take (a folder's ends in '/').
+    // The pak path of an item of the list, in the form the archive's
+    // queries take (a folder's ends in '/').
     std::string ItemPath(const std::string& name, int nKind) const;
 
     // --- Items leaving as files (transfer_commands.cpp) ---------------------------
@@ -259,8 +259,20 @@ public:
     // name + "/" when name is not empty.
     std::string FolderPathOfItem(const QTreeWidgetItem* pItem, std::string_view name = {}) const;
     std::string CurrentFolderPath(std::string_view name = {}) const;
-    // Refills the list with the current folder, in the list's order.
+    // The folder the list's row names start from: the current folder's
+    // path, or the root while the list shows every folder.
+    std::string ListFolderPath(std::string_view name = {}) const;
+    // Refills the list with the current folder, in the list's order; while
+    // it shows every folder, with every entry of the pak by its full name.
     void FillList();
+    // The list shows every entry of the pak (bOn) or the current folder's
+    // items; refilled either way.
+    void SetListFromRoot(bool bOn);
+    bool IsListFromRoot() const { return m_bListFromRoot; }
+    // After entries of folder (pak form, "maps/dm/") left the pak: the
+    // folder and the folders above it that hold nothing any more leave the
+    // tree; a folder that still holds an entry stays.
+    void PruneEmptyFolders(const std::string& folder);
     // Appends a row for a new file (kindFile) or folder (kindFolder) of the
     // current folder, unless a row of that name (any case) and kind exists.
     void AddListItem(const std::string& name, int nKind);
@@ -391,6 +403,8 @@ protected:
     QStringList m_mru;
     // The folder the list shows.
     QTreeWidgetItem* m_hCurrentFolder = nullptr;
+    // The list shows every entry instead of the current folder's items.
+    bool m_bListFromRoot = false;
     // The folder Extract To went to last, offered first next time.
     QString m_strExtractToDir;
     // The last drag's files, kept until the next drag or the view's end:
@@ -401,6 +415,7 @@ protected:
         bool bActive = false;
         bool bDropped = false;
         std::string sourceFolder;           // where the items came from (FolderPathOfItem form)
+        bool bFromEveryFolder = false;      // rows of the list showing every folder
         std::vector<std::string> files;     // their pak paths
         std::vector<std::string> folders;
         std::set<std::string> entered;      // offered disk paths a drop here took

@@ -65,6 +65,18 @@ void CPakTree::FillList()
         m_pList->DeleteAllItems();
         return;
     }
+    if (m_bListFromRoot) {
+        // Every live record by its full name; a name stored twice is two rows.
+        std::vector<std::uint32_t> records;
+        m_archive.ListFolderRecords(std::string(), records);
+        const PakEntryArray& entries = m_archive.GetEntries();
+        std::vector<CListRow> rows;
+        rows.reserve(records.size());
+        for (const std::uint32_t i : records)
+            rows.push_back(FileRow(std::string(entries[i].Name()), entries[i].length));
+        m_pList->Model().SetFolderRows({}, std::move(rows));
+        return;
+    }
     const std::string folder = CurrentFolderPath();
     std::vector<CPakArchive::CFolderFile> files;
     StringArray subs;
@@ -113,7 +125,7 @@ void CPakTree::AddListItem(const std::string& name, int nKind)
     if (nExisting >= 0 && m_pList->Model().Row(nExisting).nKind == nKind)
         return;
     m_pList->Model().AppendRow(nKind == kindFile
-                                   ? FileRow(name, m_archive.GetEntryLength(QueryPath(CurrentFolderPath() + name)))
+                                   ? FileRow(name, m_archive.GetEntryLength(QueryPath(ListFolderPath() + name)))
                                    : FolderRow(name));
     m_pList->scrollTo(m_pList->Model().index(m_pList->GetItemCount() - 1, 0));
 }
@@ -136,6 +148,47 @@ void CPakTree::EnsureTreeFolder(const std::string& name, QTreeWidgetItem* pParen
     m_archive.ListSubfolders(QueryPath(FolderPathOfItem(pItem)), subs);
     for (const std::string& sub : subs)
         EnsureTreeFolder(sub, pItem);
+}
+
+void CPakTree::SetListFromRoot(bool bOn)
+{
+    m_bListFromRoot = bOn;
+    FillList();
+    UpdateStatusBar();
+    m_services.frame.UpdateCommands();
+}
+
+std::string CPakTree::ListFolderPath(std::string_view name) const
+{
+    return m_bListFromRoot ? std::string(name) + (name.empty() ? "" : "/") : CurrentFolderPath(name);
+}
+
+void CPakTree::PruneEmptyFolders(const std::string& folder)
+{
+    // The folder's tree item, found level by level; a level missing from
+    // the tree ends the walk.
+    std::vector<QTreeWidgetItem*> chain{GetRootItem()};
+    for (std::size_t nStart = 0; chain.back() && nStart < folder.size();) {
+        std::size_t nEnd = folder.find('/', nStart);
+        if (nEnd == std::string::npos)
+            nEnd = folder.size();
+        chain.push_back(FindChildFolderByRaw(chain.back(), folder.substr(nStart, nEnd - nStart)));
+        nStart = nEnd + 1;
+    }
+    // From the deepest up: a folder goes only when the pak has nothing in it.
+    for (std::size_t i = chain.size(); i-- > 1;) {
+        QTreeWidgetItem* pItem = chain[i];
+        if (!pItem)
+            continue;
+        const std::string path = QueryPath(FolderPathOfItem(pItem));
+        std::vector<CPakArchive::CFolderFile> files;
+        StringArray subs;
+        m_archive.ListFolderFiles(path, files);
+        m_archive.ListSubfolders(path, subs);
+        if (!files.empty() || !subs.empty())
+            return;
+        RemoveFolderItem(pItem);
+    }
 }
 
 void CPakTree::OnSelChanged(QTreeWidgetItem* pCurrent)

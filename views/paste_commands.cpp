@@ -149,7 +149,9 @@ CPakTree::CPasteResult CPakTree::PasteFiles(const QMimeData* pData, QTreeWidgetI
             pTarget = pChild;
     }
     const bool bMove = effect == Qt::MoveAction;
-    const bool bShownFolder = DecodeName(folder).compare(DecodeName(CurrentFolderPath()), Qt::CaseInsensitive) == 0;
+    // A list of every folder is filled again at the end instead.
+    const bool bShownFolder =
+        !m_bListFromRoot && DecodeName(folder).compare(DecodeName(CurrentFolderPath()), Qt::CaseInsensitive) == 0;
 
     // What a move may take from the disk once the pak holds it for good.
     std::vector<std::string> movedFiles;
@@ -288,6 +290,8 @@ CPakTree::CPasteResult CPakTree::PasteFiles(const QMimeData* pData, QTreeWidgetI
         ::unlink(path.c_str());
     for (const auto& [diskFolder, pakFolder] : movedFolders)
         RemoveWhatEntered(m_archive, diskFolder, pakFolder);
+    if (m_bListFromRoot && !result.entered.empty())
+        FillList();
     result.bOk = !result.bFatal;
     return result;
 }
@@ -318,6 +322,10 @@ bool CPakTree::IsOwnDropRefused(const std::string& targetFolder) const
     // drag at a time); its URLs are never read to tell.
     if (!m_ownDrag.bActive)
         return false;
+    // Rows of many folders have no one folder to be kept off: any drop
+    // here could put an item onto itself.
+    if (m_ownDrag.bFromEveryFolder)
+        return true;
     // Items onto the folder they came from would replace themselves with
     // their own copies, which a move would then delete.
     if (targetFolder == m_ownDrag.sourceFolder)

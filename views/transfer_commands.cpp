@@ -93,6 +93,7 @@ CPakTree::CTransferResult CPakTree::DragPaths(const std::vector<std::string>& fi
     m_ownDrag.bActive = true;
     m_ownDrag.sourceFolder = pSource == this && !folderPaths.empty() ? ParentFolderOf(folderPaths.front())
                                                                      : CurrentFolderPath();
+    m_ownDrag.bFromEveryFolder = m_bListFromRoot && pSource != this;
     m_ownDrag.files = result.files;
     m_ownDrag.folders = result.folders;
     // Items of a pak that cannot be written can only be copied out.

@@ -31,7 +31,8 @@ printf 'read me' >"$work/in/readme.txt"
 "$vantor_pak" add "$work/t.pak" "$work/in/maps" "$work/in/progs" "$work/in/readme.txt" >/dev/null
 
 fail() { echo "desktop_drag: $*" >&2; exit 1; }
-# Drags from the third list row (readme.txt) to the tree's first folder (maps).
+# Drags from the third list row (readme.txt, below the filter field) to the
+# tree's first folder (maps).
 drag() {
   local modifier=$1
   "$vantor" "$work/t.pak" &
@@ -40,12 +41,12 @@ drag() {
   window=$(xdotool search --sync --onlyvisible --name '^Vantor' | head -1)
   sleep 1.5
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  xdotool mousemove $((X + 230)) $((Y + 113))
+  xdotool mousemove $((X + 230)) $((Y + 139))
   sleep 0.3
   xdotool mousedown 1
   sleep 0.3
   for i in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove $((X + 230 - i * 18)) $((Y + 113 - i * 4))
+    xdotool mousemove $((X + 230 - i * 18)) $((Y + 139 - i * 4))
     sleep 0.15
   done
   # Held once the drag runs, as users do: at the press it would extend the

@@ -51,6 +51,7 @@ const ExpectedCommand kCommands[] = {
     {57637, "&Edit", "&Paste\tCtrl+V", "Ctrl+V; Shift+Ins", "Paste the cut or copied items", "Paste"},
     {57642, "&Edit", "Select &All\tCtrl+A", "Ctrl+A", "Select all items", ""},
     {32789, "&Edit", "&Invert Selection", "", "Invert the current selection", ""},
+    {57636, "&Edit", "&Filter\tCtrl+F", "Ctrl+F", "Show only the items whose names match", "Filter"},
     {59392, "&View", "&Toolbar", "", "Show or hide the toolbar", ""},
     {59393, "&View", "&Status Bar", "", "Show or hide the status bar", ""},
     {32794, "&View", "&Refresh\tF5", "F5", "Refresh view", ""},
@@ -149,7 +150,7 @@ TEST_F(MainFrame, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(Menu("&File")->actions().at(2)->text(), "R&eopen Pak");
     EXPECT_EQ(Layout(pRecent->actions()), std::vector<int>{ID_FILE_MRU_NONE});
     EXPECT_FALSE(m_frame.GetCommandAction(ID_FILE_MRU_NONE)->isEnabled());
-    EXPECT_EQ(Layout(Menu("&Edit")->actions()), (std::vector<int>{57635, 57634, 57637, 0, 57642, 32789}));
+    EXPECT_EQ(Layout(Menu("&Edit")->actions()), (std::vector<int>{57635, 57634, 57637, 0, 57642, 32789, 0, 57636}));
     EXPECT_EQ(Layout(Menu("&View")->actions()), (std::vector<int>{59392, 59393, 0, 32794, 0, 32797}));
     EXPECT_EQ(Layout(Menu("&About")->actions()), std::vector<int>{57664});
 }
