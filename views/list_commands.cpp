@@ -112,11 +112,33 @@ void CPakList::DeleteRowsExtracted(const std::vector<std::string>& files, const 
         OnDeleteSelection();
 }
 
+bool CPakList::SelectionLeavesWhole(const std::vector<std::string>& files)
+{
+    // Rows of every folder leave as files side by side: two of one name
+    // would land on one file, and a Cut or move would then delete both.
+    if (!IsShowingEveryFolder())
+        return true;
+    std::set<std::string> leaves;
+    for (const std::string& name : files) {
+        const std::size_t nSlash = name.rfind('/');
+        const std::string leaf = nSlash == std::string::npos ? name : name.substr(nSlash + 1);
+        if (!leaves.insert(leaf).second) {
+            m_services.prompt.ShowError(
+                QStringLiteral("%1 is selected from more than one folder.  Copy or drag them one folder at a time.")
+                    .arg(DecodeName(leaf)));
+            return false;
+        }
+    }
+    return true;
+}
+
 void CPakList::OnCopySelection(bool bCut)
 {
     std::vector<std::string> files;
     std::vector<std::string> folders;
     CollectSelection(files, folders);
+    if (!SelectionLeavesWhole(files))
+        return;
     const CPakTree::CTransferResult result = m_pTreeView->CopyItems(files, folders, bCut);
     if (bCut && result.bPlaced)
         DeleteRowsExtracted(result.files, result.folders);
@@ -127,7 +149,7 @@ void CPakList::OnBeginDrag()
     std::vector<std::string> files;
     std::vector<std::string> folders;
     CollectSelection(files, folders);
-    if (files.empty() && folders.empty())
+    if ((files.empty() && folders.empty()) || !SelectionLeavesWhole(files))
         return;
     const CPakTree::CTransferResult result = m_pTreeView->DragItems(files, folders);
     if (result.action == Qt::MoveAction)
@@ -180,6 +202,7 @@ bool CPakList::DropTargetAt(const QPoint& pos, std::string& subfolder, int& nRow
 void CPakList::dragEnterEvent(QDragEnterEvent* pEvent)
 {
     dragMoveEvent(pEvent);
+    KeepDragMovesComing(pEvent, m_pTreeView->CanTakeDrop() && !IsShowingEveryFolder());
 }
 
 void CPakList::dragMoveEvent(QDragMoveEvent* pEvent)

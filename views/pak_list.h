@@ -119,6 +119,9 @@ protected:
     void OnItemChanged();
     // The selected rows' raw names, files and folders apart, in list order.
     void CollectSelection(std::vector<std::string>& files, std::vector<std::string>& folders) const;
+    // False, after saying so, when rows of every folder would leave with
+    // two of one name.
+    bool SelectionLeavesWhole(const std::vector<std::string>& files);
     // Deletes the rows whose items reached the disk; the others stay.
     void DeleteRowsExtracted(const std::vector<std::string>& files, const std::vector<std::string>& folders);
     void startDrag(Qt::DropActions) override { OnBeginDrag(); }

@@ -23,6 +23,7 @@
 #include <unordered_map>
 #include <vector>
 
+class QDragEnterEvent;
 class QDropEvent;
 class QFileSystemWatcher;
 class QMimeData;
@@ -34,6 +35,10 @@ class CPakDataSource;
 class CPakList;
 class CTransferFolder;
 struct CListRow;
+
+// A pane's drag entry: keeps the moves coming while the data may come in
+// somewhere in the pane, even when the entry point itself takes nothing.
+void KeepDragMovesComing(QDragEnterEvent* pEvent, bool bCanTake);
 
 class CPakTree : public QTreeWidget, public IFramePane {
     Q_OBJECT

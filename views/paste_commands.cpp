@@ -370,6 +370,23 @@ void CPakTree::SetDropHighlight(QTreeWidgetItem* pItem)
 void CPakTree::dragEnterEvent(QDragEnterEvent* pEvent)
 {
     dragMoveEvent(pEvent);
+    KeepDragMovesComing(pEvent, CanTakeDrop());
+}
+
+void KeepDragMovesComing(QDragEnterEvent* pEvent, bool bCanTake)
+{
+    // A refused entry would refuse the whole drag: the pane would get no
+    // moves until it was entered again, so a drag entering over blank space
+    // or a file could never reach a folder. Data that may come in at all is
+    // taken in with no action; each move then decides for its own point.
+    if (pEvent->isAccepted() || !bCanTake)
+        return;
+    bool bRefused = false;
+    CPakTree::IncomingPaths(pEvent->mimeData(), &bRefused);
+    if (bRefused)
+        return;
+    pEvent->setDropAction(Qt::IgnoreAction);
+    pEvent->accept();
 }
 
 void CPakTree::dragMoveEvent(QDragMoveEvent* pEvent)

@@ -32,7 +32,8 @@ printf 'read me' >"$work/in/readme.txt"
 
 fail() { echo "desktop_drag: $*" >&2; exit 1; }
 # Drags from the third list row (readme.txt, below the filter field) to the
-# tree's first folder (maps).
+# tree's first folder (maps), entering the tree over blank space below its
+# folders, where nothing may be dropped.
 drag() {
   local modifier=$1
   "$vantor" "$work/t.pak" &

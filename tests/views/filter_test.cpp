@@ -35,7 +35,8 @@ protected:
                                .File("maps/dm/dm1.bsp", "dm1")
                                .File("maps/dm/e1dm.txt", "notes")
                                .File("readme.txt", "read me")
-                               .File("progs/e1.mdl", "aa")));
+                               .File("progs/e1.mdl", "aa")
+                               .File("progs/e1m1.bsp", "not the map")));
         m_pBar = List().GetFilterBar();
         ASSERT_NE(m_pBar, nullptr);
     }
@@ -93,7 +94,7 @@ TEST_F(Filter, TypingNarrowsTheFolderAndEscBringsItBack)
     m_pBar->Field()->setCursorPosition(0);
     QTest::keyClick(m_pBar->Field(), Qt::Key_Delete);
     EXPECT_EQ(m_pBar->Field()->text(), "1m !2");
-    EXPECT_EQ(Names().size(), 7u);
+    EXPECT_EQ(Names().size(), 8u);
 
     QTest::keyClick(m_pBar->Field(), Qt::Key_Escape);
     EXPECT_EQ(m_pBar->Field()->text(), "");
@@ -110,7 +111,7 @@ TEST_F(Filter, DeletingEveryShownRowKeepsTheFolderThatStillHoldsHiddenOnes)
     List().selectAll();
     Frame().RouteCommand(ID_FILE_DELETE);
     EXPECT_EQ(Names(), (std::vector<std::string>{"maps/dm/dm1.bsp", "maps/dm/e1dm.txt", "maps/start.bsp",
-                                                 "progs/e1.mdl", "readme.txt"}));
+                                                 "progs/e1.mdl", "progs/e1m1.bsp", "readme.txt"}));
     EXPECT_EQ(m_pBar->CountText(), "0 of 2");
     EXPECT_NE(Folder("maps"), nullptr);
     EXPECT_EQ(Tree().GetCurrentFolder(), Folder("maps"));
@@ -121,8 +122,9 @@ TEST_F(Filter, AllFoldersCommandsTouchExactlyTheEntriesShown)
     Enter("maps/dm");
     m_pBar->SetAllFolders(true);
     Type("e1");
-    EXPECT_EQ(Column(), QStringList({"maps/dm/e1dm.txt", "maps/e1m1.bsp", "maps/e1m2.bsp", "progs/e1.mdl"}));
-    EXPECT_EQ(m_pBar->CountText(), "4 of 7");
+    EXPECT_EQ(Column(), QStringList({"maps/dm/e1dm.txt", "maps/e1m1.bsp", "maps/e1m2.bsp", "progs/e1.mdl",
+                                     "progs/e1m1.bsp"}));
+    EXPECT_EQ(m_pBar->CountText(), "5 of 8");
     // Commands that belong to one folder are off; the others are not.
     SelectRows({0});
     EXPECT_FALSE(Enabled(ID_FILE_RENAME));
@@ -138,9 +140,16 @@ TEST_F(Filter, AllFoldersCommandsTouchExactlyTheEntriesShown)
     EXPECT_TRUE(std::filesystem::exists(beside / "maps" / "e1m1.bsp"));
     EXPECT_FALSE(std::filesystem::exists(beside / "e1m1.bsp"));
 
+    // Two files of one name cannot leave side by side: a Cut would lose one.
+    SelectRows({1, 4});
+    Frame().RouteCommand(ID_EDIT_CUT);
+    EXPECT_EQ(Messages().last(),
+              "e1m1.bsp is selected from more than one folder.  Copy or drag them one folder at a time.");
+    EXPECT_EQ(Names().size(), 8u);
+
     // The only entry of maps/dm that matched goes; dm1.bsp keeps its folder.
-    // progs/ held only the other deleted row, and leaves the tree.
-    SelectRows({0, 3});
+    // progs/ held only the other deleted rows, and leaves the tree.
+    SelectRows({0, 3, 4});
     Frame().RouteCommand(ID_FILE_DELETE);
     EXPECT_EQ(Names(), (std::vector<std::string>{"maps/dm/dm1.bsp", "maps/e1m1.bsp", "maps/e1m2.bsp",
                                                  "maps/start.bsp", "readme.txt"}));
