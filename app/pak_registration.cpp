@@ -61,6 +61,36 @@ bool HoldsExactly(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::ReadOnly) && file.size() == bytes.size() && file.readAll() == bytes;
 }
 
+QByteArray EntryFromTemplate(const QByteArray& execLine)
+{
+    QByteArray entry = ReadResource(QStringLiteral(":/desktop/vantor.desktop.in"));
+    return entry.isEmpty() ? entry : entry.replace("@EXEC@", execLine);
+}
+
+// A desktop entry some start of Vantor wrote, for whatever program path:
+// the template with the entry's own Exec program put back in.
+bool IsOurDesktopEntry(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    static const QByteArray kExec = "\nExec=";
+    static const QByteArray kArgument = " %f\n";
+    const qsizetype start = bytes.indexOf(kExec);
+    const qsizetype end = start < 0 ? -1 : bytes.indexOf(kArgument, start);
+    if (end < 0)
+        return false;
+    const QByteArray execLine = bytes.mid(start + kExec.size(), end - start - kExec.size());
+    return bytes == EntryFromTemplate(execLine);
+}
+
+// Removes a file only while it holds what we wrote; true when it went.
+bool RemoveIf(const QString& path, bool bOurs)
+{
+    return bOurs && QFile::remove(path);
+}
+
 }  // namespace
 
 RegistrationPaths RegistrationPaths::FromEnvironment()
@@ -69,6 +99,14 @@ RegistrationPaths RegistrationPaths::FromEnvironment()
     paths.strDataHome = XdgHome("XDG_DATA_HOME", QStringLiteral("/.local/share"));
     paths.strTemplatesDir = FindTemplatesFolder(XdgHome("XDG_CONFIG_HOME", QStringLiteral("/.config")), QDir::homePath());
     paths.strProgram = QCoreApplication::applicationFilePath();
+    // Relative entries are invalid by the base-directory rules.
+    const QStringList dataDirs = qEnvironmentVariable("XDG_DATA_DIRS").split(u':', Qt::SkipEmptyParts);
+    for (const QString& dir : dataDirs) {
+        if (QDir::isAbsolutePath(dir))
+            paths.systemDataDirs.append(QDir::cleanPath(dir));
+    }
+    if (paths.systemDataDirs.isEmpty())
+        paths.systemDataDirs = QStringList{QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
     return paths;
 }
 
@@ -160,11 +198,44 @@ QString CPakRegistration::ExecLine(const QString& program)
     return argument;
 }
 
+QByteArray CPakRegistration::DesktopEntryBytes() const
+{
+    return EntryFromTemplate(ExecLine(m_paths.strProgram).toUtf8());
+}
+
+bool CPakRegistration::IsInstalledSystemWide() const
+{
+    const QByteArray entry = DesktopEntryBytes();
+    return std::any_of(m_paths.systemDataDirs.cbegin(), m_paths.systemDataDirs.cend(), [&](const QString& dir) {
+        return HoldsExactly(dir + QStringLiteral("/applications/") + kDesktopId, entry);
+    });
+}
+
+void CPakRegistration::RemoveUserCopies()
+{
+    const bool bMime = RemoveIf(MimePackagePath(), HoldsExactly(MimePackagePath(), ReadResource(QStringLiteral(":/desktop/vantor-mime.xml"))));
+    const bool bDesktop = RemoveIf(DesktopEntryPath(), IsOurDesktopEntry(DesktopEntryPath()));
+    RemoveIf(ProgramIconPath(), HoldsExactly(ProgramIconPath(), ReadResource(QStringLiteral(":/icons/vantor.svg"))));
+    RemoveIf(PakIconPath(), HoldsExactly(PakIconPath(), ReadResource(QStringLiteral(":/icons/vantor-pak.svg"))));
+    if (bMime)
+        m_runTool(QStringLiteral("update-mime-database"), {m_paths.strDataHome + QStringLiteral("/mime")});
+    if (bDesktop)
+        m_runTool(QStringLiteral("update-desktop-database"), {m_paths.strDataHome + QStringLiteral("/applications")});
+}
+
+void CPakRegistration::WriteTemplate(int nNewPak, bool bTemplateIsOurs)
+{
+    const QString templatePath = TemplatePath();
+    if (nNewPak != 0 && !templatePath.isEmpty() && (bTemplateIsOurs || !QFileInfo::exists(templatePath)))
+        WriteIfChanged(templatePath, EmptyPakBytes());
+}
+
 void CPakRegistration::Refresh(int nAssociate, int nNewPak)
 {
-    const QByteArray emptyPak = EmptyPakBytes();
+    // Looked at before anything is written: only a template that was ours
+    // when we came may be replaced.
     const QString templatePath = TemplatePath();
-    const bool bTemplateIsOurs = !templatePath.isEmpty() && HoldsExactly(templatePath, emptyPak);
+    const bool bTemplateIsOurs = !templatePath.isEmpty() && HoldsExactly(templatePath, EmptyPakBytes());
 
     // Turning the options off leaves an existing registration in place.
     if (nAssociate == 0)
@@ -172,20 +243,23 @@ void CPakRegistration::Refresh(int nAssociate, int nNewPak)
     if (m_paths.strProgram.isEmpty())
         return;
 
+    if (IsInstalledSystemWide()) {
+        RemoveUserCopies();
+        WriteTemplate(nNewPak, bTemplateIsOurs);
+        return;
+    }
+
     const WriteResult mime = WriteIfChanged(MimePackagePath(), ReadResource(QStringLiteral(":/desktop/vantor-mime.xml")));
     if (mime == WriteResult::failed)
         return;
-    QByteArray entry = ReadResource(QStringLiteral(":/desktop/vantor.desktop.in"));
-    entry.replace("@EXEC@", ExecLine(m_paths.strProgram).toUtf8());
-    const WriteResult desktop = WriteIfChanged(DesktopEntryPath(), entry);
+    const WriteResult desktop = WriteIfChanged(DesktopEntryPath(), DesktopEntryBytes());
     if (desktop == WriteResult::failed)
         return;
     if (WriteIfChanged(ProgramIconPath(), ReadResource(QStringLiteral(":/icons/vantor.svg"))) == WriteResult::failed ||
         WriteIfChanged(PakIconPath(), ReadResource(QStringLiteral(":/icons/vantor-pak.svg"))) == WriteResult::failed)
         return;
 
-    if (nNewPak != 0 && !templatePath.isEmpty() && (bTemplateIsOurs || !QFileInfo::exists(templatePath)))
-        WriteIfChanged(templatePath, emptyPak);
+    WriteTemplate(nNewPak, bTemplateIsOurs);
 
     if (mime == WriteResult::written)
         m_runTool(QStringLiteral("update-mime-database"), {m_paths.strDataHome + QStringLiteral("/mime")});

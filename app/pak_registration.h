@@ -3,7 +3,8 @@
 // desktop entry that opens it with Vantor, the icons, and an empty pak in
 // the user's templates folder for the file manager's New menu. Everything
 // lives under the user's own folders ($XDG_DATA_HOME and the templates
-// folder); nothing system-wide is touched.
+// folder); nothing system-wide is touched. A system-wide installation of the
+// same program ($XDG_DATA_DIRS) is not registered a second time per user.
 #pragma once
 
 #include <QByteArray>
@@ -18,6 +19,7 @@ struct RegistrationPaths {
     QString strDataHome;      // $XDG_DATA_HOME, ~/.local/share by default
     QString strTemplatesDir;  // the user's templates folder; empty when the user has turned it off
     QString strProgram;       // absolute path of the program, for the desktop entry
+    QStringList systemDataDirs;  // $XDG_DATA_DIRS, /usr/local/share and /usr/share by default
 
     static RegistrationPaths FromEnvironment();
 };
@@ -43,7 +45,16 @@ public:
     // tools only run after a change, so a second start costs nothing and a
     // default application the user picked since is left alone. Failures stop
     // the work at that point and are not reported.
+    //
+    // When a system data folder holds this program's own desktop entry, the
+    // package installed it with the type and icons: only the template is
+    // written per user, and the per-user type, entry and icons an earlier
+    // start wrote are removed, so the user's copies never shadow it.
     void Refresh(int nAssociate, int nNewPak);
+
+    // The desktop entry for this program, as written per user and installed.
+    QByteArray DesktopEntryBytes() const;
+    bool IsInstalledSystemWide() const;
 
     QString MimePackagePath() const;
     QString DesktopEntryPath() const;
@@ -60,6 +71,9 @@ public:
     static QString ExecLine(const QString& program);
 
 private:
+    void RemoveUserCopies();
+    void WriteTemplate(int nNewPak, bool bTemplateIsOurs);
+
     RegistrationPaths m_paths;
     ToolRunner m_runTool;
 };

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those that are missing.
-# Usage: scripts/install-deps.sh build|test|bench|fuzz|look ...
+# Usage: scripts/install-deps.sh build|test|bench|fuzz|look|package ...
 set -euo pipefail
 
 declare -A PACKAGES=(
@@ -9,6 +9,7 @@ declare -A PACKAGES=(
   [bench]="libbenchmark-dev time tar coreutils"
   [fuzz]="clang libclang-rt-14-dev"
   [look]="xvfb xauth imagemagick xdotool"
+  [package]="dpkg-dev file lintian desktop-file-utils appstream mandoc"
 )
 
 wanted=()

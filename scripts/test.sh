@@ -2,18 +2,22 @@
 # Builds everything and runs every test: the full build with warnings as
 # errors (with the benchmarks, built but not run: they print figures, not
 # verdicts), the engine alone without Qt, the engine tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target for
-# one minute.
+# AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for one
+# minute, and the Debian package made from the full build and checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh build test bench fuzz
+scripts/install-deps.sh build test bench fuzz package
 jobs=$(nproc)
 
 echo "== full build and tests"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_BENCH=ON -DVANTOR_WERROR=ON
 cmake --build build/test -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure -j "$jobs"
+
+echo "== Debian package from the full build, checked"
+scripts/package.sh build/test
+scripts/check-package.sh build/package/vantor_*.deb
 
 echo "== engine alone (no Qt)"
 cmake -S . -B build/engine -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTOR_ENGINE_ONLY=ON -DVANTOR_WERROR=ON

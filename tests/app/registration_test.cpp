@@ -163,6 +163,63 @@ TEST_F(Registration, NoTemplatesFolderMeansNoTemplate)
     EXPECT_TRUE(QFileInfo::exists(m_root.filePath("data/applications/vantor.desktop")));
 }
 
+// A package put this program's entry into a system data folder.
+class InstalledRegistration : public Registration {
+protected:
+    void Install(const QString& program)
+    {
+        m_paths.systemDataDirs = {m_root.filePath("nowhere"), m_root.filePath("sys")};
+        RegistrationPaths installed = m_paths;
+        installed.strProgram = program;
+        QDir().mkpath(m_root.filePath("sys/applications"));
+        QFile entry(m_root.filePath("sys/applications/vantor.desktop"));
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write(CPakRegistration(installed).DesktopEntryBytes());
+    }
+};
+
+TEST_F(InstalledRegistration, TheInstalledProgramWritesOnlyTheTemplate)
+{
+    Install(m_paths.strProgram);
+    Make().Refresh(1, 1);
+    EXPECT_EQ(Files(), QStringList({"Templates/Quake Pak.pak", "sys/applications/vantor.desktop"}));
+    EXPECT_TRUE(m_tools.isEmpty());
+}
+
+TEST_F(InstalledRegistration, TheInstalledProgramRemovesWhatAnEarlierBuildRegistered)
+{
+    const QString installed = m_paths.strProgram;
+    m_paths.strProgram = QStringLiteral("/home/me/src/build/vantor");
+    Make().Refresh(1, 0);
+    m_tools.clear();
+    m_paths.strProgram = installed;
+    Install(installed);
+    Make().Refresh(1, 0);
+    EXPECT_EQ(Files(), QStringList({"sys/applications/vantor.desktop"}));
+    EXPECT_EQ(m_tools, QStringList({"update-mime-database " + m_root.filePath("data/mime"),
+                                    "update-desktop-database " + m_root.filePath("data/applications")}));
+}
+
+TEST_F(InstalledRegistration, OtherProgramsAndTheUsersOwnEntryAreLeftAlone)
+{
+    // A build elsewhere keeps its per-user registration beside the package.
+    Install(QStringLiteral("/usr/bin/vantor"));
+    Make().Refresh(1, 0);
+    EXPECT_TRUE(QFileInfo::exists(m_root.filePath("data/applications/vantor.desktop")));
+
+    // An entry the user edited is theirs, even for the installed program.
+    const QString entryPath = m_root.filePath("data/applications/vantor.desktop");
+    QFile entry(entryPath);
+    ASSERT_TRUE(entry.open(QIODevice::Append));
+    entry.write("NoDisplay=true\n");
+    entry.close();
+    const QByteArray edited = ReadAll(entryPath);
+    Install(m_paths.strProgram);
+    Make().Refresh(1, 0);
+    EXPECT_EQ(ReadAll(entryPath), edited);
+    EXPECT_FALSE(QFileInfo::exists(m_root.filePath("data/mime/packages/vantor.xml")));
+}
+
 TEST(RegistrationExecLine, QuotesAndEscapesProgramPaths)
 {
     struct Case {
