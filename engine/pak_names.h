@@ -57,7 +57,9 @@ int CheckDosName(std::string_view name);
 
 // True when every level of the name (split at '/' and '\') is a plain name:
 // no empty level, no "." or "..", no leading separator, no drive or other
-// ':'. Only such names may become files beneath an extraction folder.
+// ':'. Only such names may become files beneath an extraction folder. On
+// Windows also no device name (CON, NUL, COM1 ...) and no level ending in a
+// dot or space, which Windows would not keep as spelt.
 bool IsSafeRelativeName(std::string_view name);
 
 // The program's type name by extension (Quake's own types), else "Unknown".

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those that are missing.
-# Usage: scripts/install-deps.sh build|test|bench|fuzz|look ...
+# Usage: scripts/install-deps.sh build|test|bench|fuzz|look|cross ...
 set -euo pipefail
 
 declare -A PACKAGES=(
@@ -9,6 +9,8 @@ declare -A PACKAGES=(
   [bench]="libbenchmark-dev time tar coreutils"
   [fuzz]="clang libclang-rt-14-dev"
   [look]="xvfb xauth imagemagick xdotool"
+  # The Windows build: cross compiler, GoogleTest sources to build with it, Wine to run it.
+  [cross]="g++-mingw-w64-x86-64 googletest wine wine64"
 )
 
 wanted=()
