@@ -16,6 +16,13 @@ std::string ToPakPath(std::string_view path);
 // (a '\' inside an entry name is a folder level everywhere).
 std::string ToDiskPath(std::string_view path);
 
+// What separates the levels of a disk path on the running platform.
+#ifdef _WIN32
+inline constexpr std::string_view kDiskSeparators = "/\\";
+#else
+inline constexpr std::string_view kDiskSeparators = "/";
+#endif
+
 // Joins a folder and a name with exactly one '/'; drops one leading
 // separator from each. Inner separators are kept as they are.
 std::string CombinePath(std::string_view folder, std::string_view name);
