@@ -36,7 +36,8 @@ ctest --test-dir build/win64 --output-on-failure -j "$jobs"
 # bytes on both platforms.
 mkdir -p build/win64/data
 if [[ ! -f build/win64/data/quakespasm.pak ]]; then
-  (cd build/win64/data && apt-get download quakespasm && dpkg-deb -x quakespasm_*.deb root &&
+  (cd build/win64/data && { apt-get download quakespasm || { apt-get update -qq && apt-get download quakespasm; }; } &&
+    dpkg-deb -x quakespasm_*.deb root &&
     cp root/usr/share/games/quake/quakespasm.pak .)
 fi
 tests/cli/compare_platforms.sh build/win64/data/quakespasm.pak build/engine/cli/vantor-pak \
