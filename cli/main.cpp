@@ -1,6 +1,7 @@
 // vantor-pak: the command-line face of the archive engine. Finds the
 // command in the table, parses its arguments and runs it.
 #include "commands.h"
+#include "platform.h"
 #include "report.h"
 
 #include "file_layer.h"
@@ -69,8 +70,9 @@ int main(int argc, char** argv)
 {
     // Before anything is opened: a pak must never become standard output.
     vantor::ReserveStandardDescriptors();
+    vantor::cli::UseBinaryStandardStreams();
     try {
-        return vantor::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
+        return vantor::cli::Run(vantor::cli::ProgramArguments(argc, argv));
     } catch (const std::bad_alloc&) {
         // Memory the engine does not ask for itself (a listing, a check's
         // findings): a message and status 2 rather than an abort.

@@ -158,8 +158,8 @@ bool CPakArchive::ImportTree(const std::string& diskFolder, const std::string& f
 {
     m_bPakFault = false;
     std::string d = diskFolder;
-    while (d.size() > 1 && d.back() == '/') d.pop_back();
-    const std::size_t slash = d.rfind('/');
+    while (d.size() > 1 && kDiskSeparators.find(d.back()) != std::string_view::npos) d.pop_back();
+    const std::size_t slash = d.find_last_of(kDiskSeparators);
     if (slash == std::string::npos || slash + 1 == d.size()) {
         m_nError = errBadPath;
         return false;

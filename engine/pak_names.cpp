@@ -13,6 +13,23 @@ namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
+#ifdef _WIN32
+// Names Windows takes for something other than the file they spell: a
+// device (CON, NUL, COM1 ..., whatever the extension), or a name whose
+// trailing dots and spaces it silently drops, so that two entries could
+// land in one file.
+bool IsWindowsAliasLevel(std::string_view level)
+{
+    if (level.back() == '.' || level.back() == ' ') return true;
+    std::string stem(level.substr(0, level.find('.')));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    std::transform(stem.begin(), stem.end(), stem.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    static constexpr std::array<std::string_view, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
+    if (std::find(kDevices.begin(), kDevices.end(), stem) != kDevices.end()) return true;
+    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' && stem[3] <= '9';
+}
+#endif
+
 std::string_view DropOneLeadingSeparator(std::string_view text)
 {
     if (!text.empty() && IsSeparator(text.front())) text.remove_prefix(1);
@@ -141,6 +158,9 @@ bool IsSafeRelativeName(std::string_view name)
         if (level.empty() || level == "." || level == "..") return false;
         if (level.find(':') != std::string_view::npos) return false;
         if (level.find('\0') != std::string_view::npos) return false;
+#ifdef _WIN32
+        if (IsWindowsAliasLevel(level)) return false;
+#endif
         if (end == std::string_view::npos) return true;
         start = end + 1;
     }

@@ -16,6 +16,13 @@ std::string ToPakPath(std::string_view path);
 // (a '\' inside an entry name is a folder level everywhere).
 std::string ToDiskPath(std::string_view path);
 
+// What separates the levels of a disk path on the running platform.
+#ifdef _WIN32
+inline constexpr std::string_view kDiskSeparators = "/\\";
+#else
+inline constexpr std::string_view kDiskSeparators = "/";
+#endif
+
 // Joins a folder and a name with exactly one '/'; drops one leading
 // separator from each. Inner separators are kept as they are.
 std::string CombinePath(std::string_view folder, std::string_view name);
@@ -57,7 +64,9 @@ int CheckDosName(std::string_view name);
 
 // True when every level of the name (split at '/' and '\') is a plain name:
 // no empty level, no "." or "..", no leading separator, no drive or other
-// ':'. Only such names may become files beneath an extraction folder.
+// ':'. Only such names may become files beneath an extraction folder. On
+// Windows also no device name (CON, NUL, COM1 ...) and no level ending in a
+// dot or space, which Windows would not keep as spelt.
 bool IsSafeRelativeName(std::string_view name);
 
 // The program's type name by extension (Quake's own types), else "Unknown".

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those that are missing.
-# Usage: scripts/install-deps.sh build|test|bench|fuzz|look|package ...
+# Usage: scripts/install-deps.sh build|test|bench|fuzz|look|package|cross ...
 set -euo pipefail
 
 declare -A PACKAGES=(
@@ -10,6 +10,8 @@ declare -A PACKAGES=(
   [fuzz]="clang libclang-rt-14-dev"
   [look]="xvfb xauth imagemagick xdotool"
   [package]="dpkg-dev file lintian desktop-file-utils appstream mandoc"
+  # The Windows build: cross compiler, GoogleTest sources to build with it, Wine to run it.
+  [cross]="g++-mingw-w64-x86-64 googletest wine wine64"
 )
 
 wanted=()

@@ -15,6 +15,10 @@
 #include <string>
 #include <utility>
 #include <vector>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -216,6 +220,10 @@ int Dump(const std::string& path)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // '\n' as written, as vantor-pak prints it: the transcripts are shared.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     try {
         const std::string command = argc == 3 ? argv[1] : "";
         if (command == "write") {

@@ -10,6 +10,7 @@
 # cli_fixture are on PATH.
 #
 # Usage: run_case.sh VANTOR_PAK CLI_FIXTURE CASE
+# With VANTOR_CLI_RUNNER set, both programs run through that command.
 # With VANTOR_CLI_ACCEPT=1 the case file is rewritten with what happened.
 set -uo pipefail
 
@@ -17,9 +18,17 @@ tool=$1 fixture=$2 case_file=$3
 work=$(mktemp -d "${TMPDIR:-/tmp}/vantor-cli.XXXXXX")
 trap 'chmod -R u+rwx "$work" 2>/dev/null; rm -rf "$work"' EXIT
 mkdir "$work/bin"
-ln -s "$tool" "$work/bin/vantor-pak"
-ln -s "$fixture" "$work/bin/cli_fixture"
-"$fixture" write "$work/run" || { echo "run_case: cli_fixture write failed" >&2; exit 1; }
+if [[ -n ${VANTOR_CLI_RUNNER:-} ]]; then
+  # Programs of another platform run through the runner (Wine for Windows).
+  for pair in "vantor-pak=$tool" "cli_fixture=$fixture"; do
+    printf '#!/bin/sh\nexec %q %q "$@"\n' "$VANTOR_CLI_RUNNER" "${pair#*=}" >"$work/bin/${pair%%=*}"
+    chmod +x "$work/bin/${pair%%=*}"
+  done
+else
+  ln -s "$tool" "$work/bin/vantor-pak"
+  ln -s "$fixture" "$work/bin/cli_fixture"
+fi
+"$work/bin/cli_fixture" write "$work/run" || { echo "run_case: cli_fixture write failed" >&2; exit 1; }
 export PATH="$work/bin:$PATH" LC_ALL=C TZ=UTC
 actual=$work/actual
 

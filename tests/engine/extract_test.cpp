@@ -2,8 +2,10 @@
 // the chosen folder.
 #include "pak_fixture.h"
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace vantor;
 using namespace vantor::test;
@@ -203,6 +205,9 @@ TEST_F(Extracting, HostileNamesFailWithInvalidFilename)
 
 TEST_F(Extracting, SymbolicLinksInTheTargetAreNotFollowedOut)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "making symbolic links needs a privilege on Windows";
+#else
     Open(Sample());
     TempDir elsewhere;
     // A folder level that is a link to somewhere else.
@@ -217,6 +222,7 @@ TEST_F(Extracting, SymbolicLinksInTheTargetAreNotFollowedOut)
     EXPECT_FALSE(fs::is_symlink(Out("readme.txt")));
     EXPECT_EQ("hi", ReadFileBytes(Out("readme.txt")));
     EXPECT_TRUE(FilesBelow(elsewhere.Path()) == std::vector<std::string>{"secret"});
+#endif
 }
 
 TEST_F(Extracting, OneByOneExtractionsNeverTrustFoldersFromEarlierCalls)

@@ -2,8 +2,10 @@
 // file system may hold that a pak must not take.
 #include "pak_fixture.h"
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace vantor;
 using namespace vantor::test;
@@ -164,6 +166,9 @@ TEST_F(Importing, FolderPathsThatNameNoFolderFail)
 
 TEST_F(Importing, LinksAndSpecialFilesAreHandledSafely)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "making symbolic links needs a privilege on Windows, and it has no FIFOs";
+#else
     Open(Base());
     Source("tree/a.txt", "a");
     Source("tree/.hidden", "h");
@@ -180,6 +185,7 @@ TEST_F(Importing, LinksAndSpecialFilesAreHandledSafely)
     m_pak.ListFolder("tree", names);
     std::sort(names.begin(), names.end());
     EXPECT_EQ((StringArray{"tree/a.txt", "tree/alias.txt"}), names);
+#endif
 }
 
 TEST_F(Importing, ProgressCountsAndCanStop)

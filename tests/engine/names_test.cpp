@@ -76,6 +76,21 @@ TEST(SafeRelativeName, RefusesEveryWayOutOfAFolder)
         EXPECT_FALSE(IsSafeRelativeName(bad)) << bad;
 }
 
+TEST(SafeRelativeName, WindowsAliasesAreRefusedOnlyThere)
+{
+    // Windows opens a device for these, or drops the trailing dots and
+    // spaces; elsewhere they are plain names.
+    for (const char* alias : {"CON", "nul", "maps/aux.bsp", "Com1.txt", "lpt9", "prn /x", "a./b", "x/a ", "readme.txt."}) {
+#ifdef _WIN32
+        EXPECT_FALSE(IsSafeRelativeName(alias)) << alias;
+#else
+        EXPECT_TRUE(IsSafeRelativeName(alias)) << alias;
+#endif
+    }
+    for (const char* plain : {"console.txt", "com10", "com0", "nullable/x", "lpt", "a.b/c"})
+        EXPECT_TRUE(IsSafeRelativeName(plain)) << plain;
+}
+
 TEST(TypeNames, FollowTheExtensionCaseInsensitively)
 {
     EXPECT_STREQ("Wave Sound", GetTypeName("SOUND/FOO.WAV"));

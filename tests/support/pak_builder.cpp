@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -112,9 +113,20 @@ void WriteFileBytes(const std::string& path, std::string_view bytes)
 TempDir::TempDir()
 {
     const std::string base = std::filesystem::temp_directory_path().string();
+#ifdef _WIN32
+    // No mkdtemp: a random name, made only if it is not there yet.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+        const std::string candidate = base + "/vantor-test-" + std::to_string(random());
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) m_path = candidate;
+    }
+    if (m_path.empty()) throw std::runtime_error("cannot make a temporary folder");
+#else
     std::string pattern = base + "/vantor-test-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     m_path = pattern;
+#endif
 }
 
 TempDir::~TempDir()

@@ -1,5 +1,7 @@
 add: files, and folders with everything below them, in one batch.
 
+Not on Windows: a full disk is made with ulimit -f, which Wine reports as a hardware error, and failing disk paths print with '\'.
+
   $ vantor-pak new t.pak
   $ mkdir -p src/maps/dm src/maps/old && printf 'one' > src/maps/e1m1.bsp && printf 'dm' > src/maps/dm/dm1.bsp
   $ printf 'cfg' > src/auto.cfg && printf '' > src/zero.txt

@@ -1,4 +1,6 @@
 extract: entries beneath a folder (default: the current one), with their
+
+Not on Windows: a full disk is made with ulimit -f, which Wine reports as a hardware error.
 pak folders recreated. It prints nothing when standard error is not a
 terminal.
 

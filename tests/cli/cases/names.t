@@ -1,4 +1,6 @@
 Names other tools wrote. Windows tools store '\' between levels: such
+
+Not on Windows: control bytes and bytes that are not UTF-8 cannot travel in a Windows command line, which is UTF-16.
 entries are found by their '/' form, singly and as folders, by every
 command, and listed as stored.
 

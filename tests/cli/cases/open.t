@@ -1,4 +1,6 @@
 A pak that cannot be opened stops every command with status 2 and the
+
+Not on Windows: other openers are made with flock(1), an advisory lock that Windows sharing modes do not see.
 engine's reason.
 
   $ vantor-pak list missing.pak

@@ -1,4 +1,6 @@
 Progress bars (items and bytes) go to standard error, and only when it is
+
+Not on Windows: the bar needs a terminal, made here with script(1), which Wine does not give the program as a console.
 a terminal: every other case shows that nothing is drawn into a pipe or a
 file. Here `script` gives the commands a terminal; the bar ends blanked.
 

@@ -1,4 +1,6 @@
 Closed standard streams: whatever vantor-pak opens later must never take
+
+Not on Windows: closed standard streams (>&-) reach a Windows program as invalid handles through Wine, not as closed descriptors.
 their place, so nothing meant for the terminal lands in the pak. With
 output closed the commands still succeed (their output goes nowhere) and
 the pak keeps every byte.
