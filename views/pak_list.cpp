@@ -71,8 +71,19 @@ void CPakList::SetFilterBar(CListFilterBar* pBar)
 {
     m_pFilterBar = pBar;
     connect(pBar, &CListFilterBar::allFoldersToggled, this, [this](bool bOn) {
-        if (m_pTreeView)
-            m_pTreeView->SetListFromRoot(bOn);
+        if (!m_pTreeView)
+            return;
+        m_pTreeView->SetListFromRoot(bOn);
+        // Full paths need a wider Name column than a folder's names; the
+        // folder's width comes back with the folder.
+        if (bOn) {
+            m_nFolderNameWidth = header()->sectionSize(CPakListModel::colName);
+            const int nWanted = std::max(m_nFolderNameWidth, sizeHintForColumn(CPakListModel::colName));
+            header()->resizeSection(CPakListModel::colName,
+                                    std::min(nWanted, std::max(m_nFolderNameWidth, viewport()->width() * 2 / 3)));
+        } else if (m_nFolderNameWidth > 0) {
+            header()->resizeSection(CPakListModel::colName, m_nFolderNameWidth);
+        }
     });
     connect(pBar, &CListFilterBar::leaveField, this, [this] {
         setFocus(Qt::OtherFocusReason);

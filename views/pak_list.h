@@ -142,6 +142,8 @@ protected:
 
 private:
     CListFilterBar* m_pFilterBar = nullptr;
+    // The Name column's width in the folder, while All folders widens it.
+    int m_nFolderNameWidth = 0;
     // A row that was entered by a double-click must not then open its
     // name for editing, which a click on a selected row would start.
     bool m_bEditBlocked = false;
