@@ -4,7 +4,7 @@
 set -euo pipefail
 
 declare -A PACKAGES=(
-  [build]="g++ cmake ninja-build pkg-config libglib2.0-dev qt6-base-dev qt6-multimedia-dev qt6-svg-dev libqt6svg6 libsndfile1-dev xdg-utils"
+  [build]="g++ cmake ninja-build pkg-config libglib2.0-dev qt6-base-dev qt6-multimedia-dev qt6-svg-dev libqt6svg6 libsndfile1-dev libpng-dev xdg-utils"
   [test]="libgtest-dev libgmock-dev xclip xvfb xauth xdotool"
   [bench]="libbenchmark-dev time tar coreutils"
   [fuzz]="clang libclang-rt-14-dev"
