@@ -5,8 +5,8 @@
 //
 // The bytes are untrusted: every size is checked before it is used, nothing
 // is read outside them, and the pictures together never take more than
-// kMaxDecodedFactor times the entry's size (plus one picture's worth for
-// tiny entries). Nothing throws but std::bad_alloc when memory runs out.
+// kMaxDecodedFactor times the entry's size. Nothing throws but
+// std::bad_alloc when memory runs out.
 #pragma once
 
 #include "asset_image.h"

@@ -24,6 +24,7 @@ enum class AssetFault {
     truncated,      // the data ends inside a header or the pixels it announces
     sizeMismatch,   // the length is not the one the header makes it (qpic 8 + w·h, palette 768, …)
     negativeSize,   // a width, height or count below zero
+    empty,          // a width, height or frame count of zero
     sizeOverflow,   // width × height beyond what a picture may hold (a side over kMaxImageSide)
     offsetOutside,  // an offset outside the lump or the file
     countTooLarge,  // a count larger than the data could hold

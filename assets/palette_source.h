@@ -35,7 +35,9 @@ struct CPaletteSource {
 // Looks for gfx/palette.lmp in this pak; else in the game folder holding
 // it (its other paks and loose files, in the resolver's load order, the
 // winning copy first); else in ../id1 the same way; else in the user's
-// palette file. Copies that are not 768 bytes are passed over.
+// palette file. Copies that are not 768 bytes are passed over. Lists the
+// game folders (their loose files included): search once per pak and keep
+// the result.
 CPaletteSource FindPalette(const CPaletteSearch& search, IFileSystem& fs = PlatformFileSystem());
 
 // The palette of a palette.lmp; false when it is not exactly 768 bytes.
