@@ -389,21 +389,20 @@ void CMainFrame::ActivateNextPane(int nStep)
 
 void CMainFrame::TogglePreview()
 {
-    const bool bShow = m_pPreview->isHidden();
-    if (!bShow) {
-        if (m_pActivePane == m_pPreview)
-            ActivateNextPane(-1);
-        // Hidden, the pane has no width the splitter would tell.
-        WriteSetting(setting::kPreviewWidth, m_pSplitter->sizes().value(2));
-    }
-    m_pPreview->setVisible(bShow);
-    const QList<int> sizes = m_pSplitter->sizes();
-    // Shown for the first time since the start, the preview takes its saved
-    // width from the list.
-    if (bShow && sizes.value(2) <= 0) {
+    if (m_pPreview->isHidden()) {
+        // The preview takes its last width from the list, and a handle's.
+        const QList<int> sizes = m_pSplitter->sizes();
         const int nWidth = std::max(ReadSetting(setting::kPreviewWidth, m_pSplitter->width() / 3), 1);
-        m_pSplitter->setSizes({sizes.value(0), std::max(sizes.value(1) - nWidth, 1), nWidth});
+        m_pPreview->show();
+        m_pSplitter->setSizes(
+            {sizes.value(0), std::max(sizes.value(1) - nWidth - m_pSplitter->handleWidth(), 1), nWidth});
+        return;
     }
+    if (m_pActivePane == m_pPreview)
+        ActivateNextPane(-1);
+    // Hidden, the pane has no width the splitter would tell.
+    WriteSetting(setting::kPreviewWidth, m_pSplitter->sizes().value(2));
+    m_pPreview->hide();
 }
 
 bool CMainFrame::RouteCommand(int nID)

@@ -285,7 +285,7 @@ void CPreviewPane::ShowEntry(const CListRow& row)
                         [pTree] { return !pTree->IsBusy(); });
     PreviewKind kind = PreviewKindOf(entryPath);
     const QByteArray sample = reader.Read(0, kSampleBytes);
-    if (kind == PreviewKind::unknown && StartsLikeAsset(sample))
+    if (kind == PreviewKind::unknown && (IsAssetName(entryPath) || StartsLikeAsset(sample)))
         kind = PreviewKind::picture;
     switch (kind) {
     case PreviewKind::picture:
