@@ -72,6 +72,7 @@ void CEntryTextView::ShowHex(CEntryReader reader)
     Clear();
     m_mode = Mode::hex;
     m_reader = std::move(reader);
+    m_nBytesPerRow = HexBytesPerRow();
     UpdateScrollBars();
 }
 
@@ -85,8 +86,26 @@ int CEntryTextView::VisibleRowCount() const
     return viewport()->height() / RowHeight() + 1;
 }
 
+int CEntryTextView::HexBytesPerRow() const
+{
+    // Offset, gutter padding, three characters a byte, the gap in the
+    // middle, and the characters column.
+    const int nWideRow = 10 + kHexBytesPerRow * 4 + 2;
+    return viewport()->width() >= nWideRow * fontMetrics().horizontalAdvance(u'0') ? kHexBytesPerRow
+                                                                                  : kNarrowHexBytesPerRow;
+}
+
 void CEntryTextView::UpdateScrollBars()
 {
+    if (m_mode == Mode::hex && HexBytesPerRow() != m_nBytesPerRow) {
+        // The same bytes stay at the top.
+        const int nTop = verticalScrollBar()->value();
+        const int nNewPerRow = HexBytesPerRow();
+        verticalScrollBar()->setMaximum(std::max(verticalScrollBar()->maximum(),
+                                                 static_cast<int>(std::int64_t{nTop} * m_nBytesPerRow / nNewPerRow)));
+        verticalScrollBar()->setValue(static_cast<int>(std::int64_t{nTop} * m_nBytesPerRow / nNewPerRow));
+        m_nBytesPerRow = nNewPerRow;
+    }
     const int nPage = std::max(1, viewport()->height() / RowHeight());
     std::int64_t nRows = 0;
     int nColumns = 0;
@@ -94,8 +113,9 @@ void CEntryTextView::UpdateScrollBars()
     case Mode::empty:
         break;
     case Mode::hex:
-        nRows = static_cast<std::int64_t>((m_reader.Length() + kHexBytesPerRow - 1) / kHexBytesPerRow);
-        nColumns = 10 + kHexBytesPerRow * 4 + 2;
+        nRows = static_cast<std::int64_t>((m_reader.Length() + static_cast<std::uint64_t>(m_nBytesPerRow) - 1) /
+                                          static_cast<std::uint64_t>(m_nBytesPerRow));
+        nColumns = 10 + m_nBytesPerRow * 4 + 2;
         break;
     case Mode::text:
         nRows = m_bWindowed ? static_cast<std::int64_t>(m_reader.Length() / kWindowStep) + 1 : m_lines.size();
@@ -116,13 +136,14 @@ void CEntryTextView::UpdateScrollBars()
 std::vector<CEntryTextView::CRow> CEntryTextView::HexRows(int nFirst, int nCount)
 {
     std::vector<CRow> rows;
-    const std::uint64_t nOffset = static_cast<std::uint64_t>(nFirst) * kHexBytesPerRow;
-    const QByteArray bytes = m_reader.Read(nOffset, static_cast<std::size_t>(nCount) * kHexBytesPerRow);
-    for (qsizetype nAt = 0; nAt < bytes.size(); nAt += kHexBytesPerRow) {
-        const QByteArray row = bytes.mid(nAt, kHexBytesPerRow);
+    const int nPerRow = m_nBytesPerRow;
+    const std::uint64_t nOffset = static_cast<std::uint64_t>(nFirst) * static_cast<std::uint64_t>(nPerRow);
+    const QByteArray bytes = m_reader.Read(nOffset, static_cast<std::size_t>(nCount) * static_cast<std::size_t>(nPerRow));
+    for (qsizetype nAt = 0; nAt < bytes.size(); nAt += nPerRow) {
+        const QByteArray row = bytes.mid(nAt, nPerRow);
         QString hex;
         QString chars;
-        for (qsizetype i = 0; i < kHexBytesPerRow; ++i) {
+        for (qsizetype i = 0; i < nPerRow; ++i) {
             if (i < row.size()) {
                 const auto c = static_cast<unsigned char>(row[i]);
                 hex += QStringLiteral("%1 ").arg(c, 2, 16, QLatin1Char('0'));
@@ -130,7 +151,7 @@ std::vector<CEntryTextView::CRow> CEntryTextView::HexRows(int nFirst, int nCount
             } else {
                 hex += QStringLiteral("   ");
             }
-            if (i == kHexBytesPerRow / 2 - 1)
+            if (i == nPerRow / 2 - 1)
                 hex += u' ';
         }
         rows.push_back({QStringLiteral("%1").arg(nOffset + static_cast<std::uint64_t>(nAt), 8, 16, QLatin1Char('0')),

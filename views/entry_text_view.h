@@ -23,7 +23,9 @@ public:
     // Entries up to this size are read whole and numbered by line; bigger
     // ones are shown from where the view is, their lines marked by offset.
     static constexpr std::uint64_t kWholeTextBytes = 4 << 20;
+    // Hex rows hold 16 bytes, or 8 when the view is too narrow for 16.
     static constexpr int kHexBytesPerRow = 16;
+    static constexpr int kNarrowHexBytesPerRow = 8;
 
     explicit CEntryTextView(QWidget* pParent = nullptr);
 
@@ -52,6 +54,7 @@ private:
     void UpdateScrollBars();
     int VisibleRowCount() const;
     int RowHeight() const;
+    int HexBytesPerRow() const;
     std::vector<CRow> HexRows(int nFirst, int nCount);
     std::vector<CRow> WindowedTextRows(std::uint64_t nStart, int nCount);
 
@@ -61,6 +64,7 @@ private:
     bool m_bWindowed = false;
     QStringList m_lines;      // the whole text, when read whole
     int m_nWidestLine = 0;    // in characters, for the horizontal scroll bar
+    int m_nBytesPerRow = kHexBytesPerRow;
 };
 
 }  // namespace vantor

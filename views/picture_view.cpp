@@ -12,7 +12,7 @@ namespace vantor {
 
 namespace {
 
-constexpr int kLargestFitScale = 4;
+constexpr int kLargestFitScale = 16;
 constexpr int kCheckerCell = 8;
 
 }  // namespace

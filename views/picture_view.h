@@ -14,7 +14,7 @@ class CPictureView : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
-    // 0 fits the picture into the view (never enlarging it past 4×).
+    // 0 fits the picture into the view (never enlarging it past 16×).
     static constexpr int kZoomFit = 0;
 
     explicit CPictureView(QWidget* pParent = nullptr);

@@ -22,11 +22,13 @@ QString SizeText(const CIndexedImage& picture)
 QString LabelOf(const std::vector<CIndexedImage>& pictures, const CThumbnail& thumbnail)
 {
     const CIndexedImage& first = pictures[thumbnail.images.front()];
+    // The reason of a refusal is too long for a label: it is the tool tip.
     if (!first.IsOk())
-        return DecodeName(first.name) + u'\n' + QString::fromUtf8(AssetFaultName(first.fault));
+        return DecodeName(first.name) +
+               (first.fault == AssetFault::missing ? QStringLiteral("\n(missing)") : QStringLiteral("\n(damaged)"));
     if (thumbnail.images.size() == 1)
         return DecodeName(first.name) + u'\n' + SizeText(first);
-    return QStringLiteral("%1\n%2, %3 frames")
+    return QStringLiteral("%1\n%2\n%3 frames")
         .arg(DecodeName(first.animationGroup), SizeText(first))
         .arg(thumbnail.images.size());
 }
@@ -85,10 +87,10 @@ CThumbnailGrid::CThumbnailGrid(QWidget* pParent) : QListWidget(pParent)
     setViewMode(QListView::IconMode);
     setResizeMode(QListView::Adjust);
     setMovement(QListView::Static);
-    setUniformItemSizes(true);
     setWordWrap(true);
     setIconSize(QSize(kThumbnailSide, kThumbnailSide));
-    setGridSize(QSize(kThumbnailSide + 40, kThumbnailSide + 2 * fontMetrics().lineSpacing() + 12));
+    // Room for three lines under each thumbnail: name, size, frame count.
+    setGridSize(QSize(kThumbnailSide + 48, kThumbnailSide + 3 * fontMetrics().lineSpacing() + 14));
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
