@@ -315,6 +315,9 @@ void CPreviewPane::SetPage(Page page)
     case Page::hex: m_pStack->setCurrentWidget(m_pText); break;
     case Page::wave: m_pStack->setCurrentWidget(m_pWavePage); break;
     }
+    // F6 into the pane reaches the page, so keys scroll it at once.
+    QWidget* pShown = m_pStack->currentWidget();
+    setFocusProxy(pShown->focusPolicy() != Qt::NoFocus ? pShown : nullptr);
     m_pZoom->setVisible(page == Page::picture);
     m_pBack->setVisible(page == Page::picture && m_decode.bContainer);
     if (page != Page::text && page != Page::hex)
@@ -444,8 +447,12 @@ void CPreviewPane::ShowAsset(CEntryReader reader, const std::string& entryPath)
         source = QStringLiteral("palette: the one this file holds (no gfx/palette.lmp found)");
     } else {
         SetDetail(format);
-        ShowMessage(QStringLiteral("No palette was found, so its colours are unknown.\n") +
-                        QString::fromStdString(found.description),
+        // The search's own words when a chosen file failed; else the way
+        // out is the button below, not the Options dialog.
+        ShowMessage(ReadSettingText(setting::kPaletteFile).isEmpty()
+                        ? QStringLiteral("No palette was found: gfx/palette.lmp is in neither this pak, its game "
+                                         "folder nor id1, so the colours of this picture are unknown.")
+                        : QString::fromStdString(found.description),
                     true);
         return;
     }
