@@ -551,13 +551,20 @@ void CPreviewPane::ShowContainerPicture(int nPicture)
         return;
     m_nPicture = nPicture;
     m_pPicture->SetImage(ToQImage(picture, m_palette));
+    // The container's lines stay; the picture's name and size follow them.
+    m_pDetail->setText(m_strDetail + QStringLiteral("\n%1, %2×%3")
+                                         .arg(VisibleText(DecodeName(picture.name)))
+                                         .arg(picture.nWidth)
+                                         .arg(picture.nHeight));
     SetPage(Page::picture);
 }
 
 void CPreviewPane::ShowThumbnails()
 {
-    if (m_decode.bContainer && !m_decode.images.empty())
+    if (m_decode.bContainer && !m_decode.images.empty()) {
+        m_pDetail->setText(m_strDetail);
         SetPage(Page::grid);
+    }
 }
 
 int CPreviewPane::ExportedPicture() const
