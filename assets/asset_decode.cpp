@@ -151,7 +151,7 @@ CAssetDecode DecodeAsset(std::string_view name, std::span<const std::uint8_t> by
                         recognised.kind == Kind::model || recognised.kind == Kind::sprite;
     if (recognised.kind == Kind::foreign) {
         decode.bNotQuake1 = true;
-        Refuse(decode, AssetFault::notQuake1, decode.formatName + " is not a Quake 1 format.");
+        Refuse(decode, AssetFault::notQuake1, "It is not a Quake 1 format.");
         return decode;
     }
     if (recognised.kind == Kind::badVersion) {

@@ -45,7 +45,8 @@ struct CAssetDecode {
     // name. A container keeps the pictures that fail, each with its fault.
     std::vector<CIndexedImage> images;
     std::size_t nLeftOut = 0;
-    // The palette the entry itself holds (palette.lmp, a WAD's palette lump).
+    // The palette the entry itself holds (palette.lmp, a WAD's palette
+    // lump); a palette.lmp is best drawn with its own colours.
     std::optional<CPalette> palette;
     // Set when the entry as a whole cannot be shown; images is then empty.
     AssetFault fault = AssetFault::none;

@@ -116,11 +116,10 @@ CPaletteSource FindPalette(const CPaletteSearch& search, IFileSystem& fs)
             return source;
         }
         source.description = "No palette: gfx/palette.lmp is in neither this pak, its game folder nor id1, and " +
-                             search.userPaletteFile + " (chosen in Options) is not a 768-byte palette.";
+                             search.userPaletteFile + " is not a 768-byte palette.";
         return source;
     }
-    source.description = "No palette: gfx/palette.lmp is in neither this pak, its game folder nor id1; "
-                         "choose a palette file in Options.";
+    source.description = "No palette: gfx/palette.lmp is in neither this pak, its game folder nor id1.";
     return source;
 }
 

@@ -28,7 +28,8 @@ struct CPaletteSource {
     CPalette palette;
     // Where it came from, for the user: "palette: id1/pak0.pak:
     // gfx/palette.lmp", "palette: /home/me/q1.lmp (chosen in Options)"; or,
-    // when none was found, which places were searched.
+    // when none was found, a sentence saying which places were searched
+    // (the caller adds how to give one).
     std::string description;
 };
 

@@ -84,8 +84,8 @@ CIndexedImage DecodeQpic(std::span<const std::uint8_t> bytes, CPixelBudget& budg
     const std::uint64_t nExpected = fmt::kQpicHeader + static_cast<std::uint64_t>(nWidth) * nHeight;
     if (bytes.size() != nExpected) {
         Refuse(image, bytes.size() < nExpected ? AssetFault::truncated : AssetFault::sizeMismatch,
-               "A " + std::to_string(nWidth) + "×" + std::to_string(nHeight) + " picture takes " +
-                   std::to_string(nExpected) + " bytes; the file has " + std::to_string(bytes.size()) + ".");
+               "A picture of " + std::to_string(nWidth) + "×" + std::to_string(nHeight) + " takes " +
+                   std::to_string(nExpected) + " bytes; there are " + std::to_string(bytes.size()) + ".");
         return image;
     }
     ReadPixels(reader, nWidth, nHeight, budget, image);

@@ -127,8 +127,8 @@ bool WriteIndexedPng(const std::string& path, const CIndexedImage& image, const 
         if (cause != FileCause::none) fs.Remove(temporary);
     }
     if (cause != FileCause::none)
-        return Fail(result, PngFault::writeFailed, "The PNG file " + path + " could not be written: " + PakErrorText(CodeFromCause(cause)),
-                    cause);
+        return Fail(result, PngFault::writeFailed,
+                    "The PNG file could not be written: " + std::string(PakErrorText(CodeFromCause(cause))), cause);
     return true;
 }
 

@@ -24,6 +24,16 @@ const std::vector<Command>& Commands()
          "\nPrints entries, directory (offset and length), size and unused bytes.\n",
          {{"--json", false}}, RunInfo},
         {"cat", "cat PAK NAME", "write an entry's bytes to standard output", "", {}, RunCat},
+        {"export", "export [--palette FILE] [--image N or NAME] PAK NAME OUT.png",
+         "write a picture, texture, skin or sprite frame as an indexed PNG",
+         "  --palette FILE   draw with this palette (768 bytes) instead of the game's\n"
+         "  --image N|NAME   the picture of a WAD, map, model or sprite to write, by\n"
+         "                   number from 0 or by name (default: the first that decodes)\n"
+         "\nThe palette is gfx/palette.lmp of this pak, else of the game folder's\n"
+         "other paks in load order, else of ../id1. The PNG keeps the palette\n"
+         "indices as they are, the transparent index in tRNS. Half-Life's formats\n"
+         "are named, not converted.\n",
+         {{"--palette", true}, {"--image", true}}, RunExport},
         {"extract", "extract [-C DIR] [--no-overwrite] [--match QUERY] PAK [NAME or FOLDER/ ...]",
          "extract entries (default: all) beneath DIR",
          "  -C DIR           extract beneath DIR (default: the current folder; made when missing)\n"

@@ -36,6 +36,7 @@ int RunList(const Invocation& call);
 int RunInfo(const Invocation& call);
 int RunCat(const Invocation& call);
 int RunExtract(const Invocation& call);
+int RunExport(const Invocation& call);
 int RunNew(const Invocation& call);
 int RunAdd(const Invocation& call);
 int RunRm(const Invocation& call);

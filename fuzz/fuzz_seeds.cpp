@@ -1,9 +1,13 @@
-// Writes the seed corpora of the fuzz targets into OUTDIR/read, OUTDIR/edit
-// and OUTDIR/wave, so that no binary input is ever committed: paks in every
-// layout another writer may produce and broken in every field for the
-// reading target, a script per operation for the editing target, and a
-// wave of every encoding the decoder reads for the wave target.
+// Writes the seed corpora of the fuzz targets into OUTDIR/read, OUTDIR/edit,
+// OUTDIR/wave and OUTDIR/assets, so that no binary input is ever committed:
+// paks in every layout another writer may produce and broken in every field
+// for the reading target, a script per operation for the editing target, a
+// wave of every encoding the decoder reads for the wave target, and a file
+// of every asset format (behind the byte that picks its entry name) for the
+// asset target.
 // Usage: fuzz_seeds OUTDIR
+#include "asset_builder.h"
+#include "asset_names.h"
 #include "edit_script.h"
 #include "fuzz_common.h"
 #include "pak_builder.h"
@@ -133,6 +137,39 @@ std::vector<std::pair<std::string, std::string>> WaveSeeds()
     };
 }
 
+std::vector<std::pair<std::string, std::string>> AssetSeeds()
+{
+    using namespace vantor::test;
+    // The byte that makes the target decode the rest under kAssetNames[i].
+    const auto under = [](const char* name, const std::string& bytes) {
+        for (std::size_t i = 0; i < kAssetNames.size(); ++i)
+            if (std::string_view(kAssetNames[i]) == name) return std::string(1, static_cast<char>(i)) + bytes;
+        return bytes;
+    };
+    const std::string palette = BuildPalette().bytes;
+    return {
+        {"qpic", under("gfx/pic.lmp", BuildQpic(16, 8).bytes)},
+        {"palette", under("gfx/palette.lmp", palette)},
+        {"colormap", under("gfx/colormap.lmp", BuildColormap(4).bytes)},
+        {"conchars", under("gfx/conchars", BuildConchars().bytes)},
+        {"wad2", under("gfx.wad", WadBuilder()
+                                      .Lump("palette", WadBuilder::kPalette, palette)
+                                      .Lump("conchars", WadBuilder::kMiptex, BuildConchars().bytes)
+                                      .Qpic("num_1", 8, 8)
+                                      .Miptex("+0lava", 16, 16)
+                                      .Build()
+                                      .bytes)},
+        {"bsp29", under("maps/start.bsp",
+                        BspBuilder().Texture("+0slime", 16, 16).Missing().Texture("sky1", 32, 16).Build().bytes)},
+        {"bsp2", under("maps/start.bsp", BspBuilder().Texture("{grate", 16, 16).Build("BSP2").bytes)},
+        {"mdl", under("progs/ogre.mdl", MdlBuilder(8, 8).Skin().SkinGroup(3).Build().bytes)},
+        {"spr", under("progs/s_light.spr", SprBuilder().Frame(4, 4).Group(2, 4, 2).Angled(2, 2).Build().bytes)},
+        {"bsp30", under("maps/start.bsp", ForeignHeader("bsp30"))},
+        {"wad3", under("gfx.wad", ForeignHeader("wad3"))},
+        {"spr32", under("progs/s_light.spr", ForeignHeader("spr32"))},
+    };
+}
+
 bool WriteAll(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& seeds)
 {
     fs::create_directories(folder);
@@ -153,5 +190,6 @@ int main(int argc, char** argv)
     WriteAll(out + "/read", ReadSeeds());
     WriteAll(out + "/edit", EditSeeds());
     WriteAll(out + "/wave", WaveSeeds());
+    WriteAll(out + "/assets", AssetSeeds());
     return 0;
 }

@@ -246,7 +246,8 @@ const std::vector<LyingCase>& LyingCases()
 {
     using F = AssetFault;
     static const std::vector<LyingCase> cases = {
-        {"qpic_width_negative", "a.lmp", [] { return Forged(BuildQpic(8, 8), {{"width", -8}}); }, F::negativeSize, true},
+        {"qpic_width_negative", "a.lmp", [] { return Forged(BuildQpic(8, 8), {{"width", -8}}); }, F::negativeSize,
+         true},
         {"qpic_height_zero", "a.lmp", [] { return Forged(BuildQpic(8, 8), {{"height", 0}}); }, F::empty, true},
         {"qpic_width_over_max_side", "a.lmp", [] { return Forged(BuildQpic(8, 8), {{"width", 1 << 20}}); },
          F::sizeOverflow, true},

@@ -4,8 +4,11 @@
 // for comparison), and one broken pak per problem `check` can find, each
 // named after what it breaks.
 //
+// Pictures for export come from the asset builder, in a game folder.
+//
 //   cli_fixture write DIR   writes every pak into DIR, inputs into DIR/inputs
 //   cli_fixture dump PAK    the pak as the independent reader sees it
+#include "asset_builder.h"
 #include "pak_builder.h"
 #include "pak_reader.h"
 
@@ -153,6 +156,35 @@ void WriteAll(const fs::path& dir)
                                      .File("maps", "file")
                                      .File("ok/maps", "no clash")
                                      .Build());
+
+    // Pictures, a map, a WAD, a model and sprites in a game folder whose id1
+    // holds the palette; a pak of pictures in a folder without one.
+    {
+        using namespace vantor::test;
+        const std::string palette = BuildPalette().bytes;
+        Write(dir / "quake" / "id1" / "pak0.pak",
+              PakBuilder().File("gfx/palette.lmp", palette).File("gfx/qplaque.lmp", BuildQpic(4, 3).bytes).Build());
+        BuiltAsset lying = BuildQpic(8, 8);
+        lying.Put("height", 9);
+        const BuiltAsset map = BspBuilder().Texture("+0lava", 16, 16).Missing().Texture("sky1", 32, 16).Build();
+        const BuiltAsset wad = WadBuilder()
+                                   .Lump("palette", WadBuilder::kPalette, palette)
+                                   .Lump("conchars", WadBuilder::kMiptex, BuildConchars().bytes)
+                                   .Build();
+        const BuiltAsset model = MdlBuilder(8, 4).Skin().SkinGroup(2).Build();
+        const BuiltAsset sprite = SprBuilder().Frame(2, 2).Build();
+        Write(dir / "quake" / "mod" / "pak0.pak", PakBuilder()
+                                                      .File("maps/start.bsp", map.bytes)
+                                                      .File("gfx.wad", wad.bytes)
+                                                      .File("progs/ogre.mdl", model.bytes)
+                                                      .File("progs/s_light.spr", sprite.bytes)
+                                                      .File("sprites/glow.spr", ForeignHeader("spr2"))
+                                                      .File("gfx/bad.lmp", lying.bytes)
+                                                      .File("readme.txt", "read me\n")
+                                                      .Build());
+        Write(dir / "lone" / "pics.pak", PakBuilder().File("gfx/dot.lmp", BuildQpic(1, 1).bytes).Build());
+        Write(dir / "mine.lmp", palette);
+    }
 
     // Paks other programs make, or a hostile one could.
     // An entry named like the pak: extracting beside the pak must not write over it.

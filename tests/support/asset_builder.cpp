@@ -225,8 +225,9 @@ BuiltAsset BspBuilder::Build(std::string_view version) const
     const auto length = static_cast<std::int32_t>(asset.bytes.size() - kHeader);
     asset.Put("texture lump length", length);
     // The empty lumps lie at the end, where a real map's others would be.
+    const auto end = static_cast<std::int32_t>(asset.bytes.size());
     for (int lump = 0; lump < 15; ++lump)
-        if (lump != 2) PutI32(asset.bytes, 4 + static_cast<std::size_t>(lump) * 8, static_cast<std::int32_t>(asset.bytes.size()));
+        if (lump != 2) PutI32(asset.bytes, 4 + static_cast<std::size_t>(lump) * 8, end);
     return asset;
 }
 

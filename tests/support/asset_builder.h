@@ -46,9 +46,10 @@ public:
     WadBuilder& Qpic(std::string_view name, int width, int height);
     WadBuilder& Miptex(std::string_view name, int width, int height);
     // The lump table follows the data; fields "lump count", "table at",
-    // "lump N position", "lump N size", and for miptex lumps "lump N width",
-    // "lump N height", "lump N pixels at"; the compression byte is at
-    // "lump N compression" (one byte, not 32 bits: use bytes directly).
+    // "lump N position", "lump N size", "lump N full size", and for miptex
+    // lumps "lump N width", "lump N height", "lump N pixels at". The
+    // compression byte is at "lump N compression" (one byte, not 32 bits:
+    // change bytes directly).
     BuiltAsset Build(std::string_view magic = "WAD2") const;
 
 private:

@@ -4,7 +4,7 @@ usage errors go to standard error with status 2.
   $ vantor-pak --help | head -n 1
   usage: vantor-pak COMMAND PAK [ARGS]
   $ vantor-pak --help | grep -c '^  [a-z]'
-  13
+  14
   $ vantor-pak --version | sed 's/[0-9][0-9.]*$/VERSION/'
   vantor-pak VERSION
   $ vantor-pak 2>err.txt; echo "status $?, $(head -n 1 err.txt)"
