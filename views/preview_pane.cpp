@@ -447,12 +447,10 @@ void CPreviewPane::ShowAsset(CEntryReader reader, const std::string& entryPath)
         source = QStringLiteral("palette: the one this file holds (no gfx/palette.lmp found)");
     } else {
         SetDetail(format);
-        // The search's own words when a chosen file failed; else the way
-        // out is the button below, not the Options dialog.
-        ShowMessage(ReadSettingText(setting::kPaletteFile).isEmpty()
-                        ? QStringLiteral("No palette was found: gfx/palette.lmp is in neither this pak, its game "
-                                         "folder nor id1, so the colours of this picture are unknown.")
-                        : QString::fromStdString(found.description),
+        // The search says where it looked; the way out is the button below.
+        ShowMessage(QString::fromStdString(found.description) +
+                        QStringLiteral("\nChoose a palette file to see its colours; it is kept for every pak "
+                                       "without a palette of its own."),
                     true);
         return;
     }

@@ -161,7 +161,7 @@ TEST_F(Preview, WithoutAPaletteItSaysSoAndTakesTheOneChosen)
     WriteFileBytes(palettePath, kPalette);
     OpenAndSelect(PakBuilder().File("pic.lmp", BuildQpic(2, 2).bytes), "", "pic.lmp");
     EXPECT_EQ(Pane().GetPage(), CPreviewPane::Page::message);
-    EXPECT_TRUE(Pane().MessageText().startsWith("No palette was found")) << Pane().MessageText().toStdString();
+    EXPECT_TRUE(Pane().MessageText().startsWith("No palette")) << Pane().MessageText().toStdString();
     ASSERT_TRUE(Pane().IsOfferingPalette());
 
     m_prompt.AnswerOpenFile(QString::fromStdString(palettePath));
