@@ -6,6 +6,7 @@
 
 #include "asset_builder.h"
 #include "entry_text_view.h"
+#include "indexed_image.h"
 #include "picture_view.h"
 #include "preview_kind.h"
 #include "preview_pane.h"
@@ -278,6 +279,72 @@ TEST_F(Preview, TheToggleHidesItAndTheStateIsRemembered)
     EXPECT_EQ(Frame().findChild<QSplitter*>("splitter")->sizes().value(2), nWidth);
     CloseFrame();
     EXPECT_EQ(Stored("Window size", "Preview").toInt(), 1);
+}
+
+TEST_F(Preview, NextPanePassesOverTheHiddenPreview)
+{
+    OpenFrame(std::string());
+    Frame().SetActivePane(&List());
+    Frame().RouteCommand(ID_NEXT_PANE);
+    EXPECT_EQ(Frame().GetActivePane(), &Pane());
+    Frame().RouteCommand(ID_VIEW_PREVIEW);
+    // Hiding the active preview hands the commands back to the list.
+    EXPECT_EQ(Frame().GetActivePane(), &List());
+    Frame().RouteCommand(ID_NEXT_PANE);
+    EXPECT_EQ(Frame().GetActivePane(), &Tree());
+}
+
+// --- Pictures as Qt images and thumbnails ---------------------------------------------------
+
+CIndexedImage Picture(const char* name, const char* group = "", int nFrame = -1, AssetFault fault = AssetFault::none)
+{
+    CIndexedImage picture;
+    picture.name = name;
+    picture.nWidth = 2;
+    picture.nHeight = 1;
+    picture.pixels = {0, 255};
+    picture.animationGroup = group;
+    picture.nAnimationFrame = nFrame;
+    picture.fault = fault;
+    return picture;
+}
+
+TEST(Thumbnails, AnimationsShareTheirFirstFramesPlace)
+{
+    const std::vector<CIndexedImage> pictures = {
+        Picture("+1lava", "lava", 1),      Picture("wall"), Picture("+0lava", "lava", 0),
+        Picture("+a lava", "lava (alternate)", 0), Picture("texture 4", "", -1, AssetFault::missing),
+        Picture("+2lava", "lava", 2),      Picture("+x", "x", 0, AssetFault::truncated),
+    };
+    struct Expected {
+        std::vector<std::size_t> images;
+        const char* label;
+    };
+    const std::vector<Expected> expected = {
+        {{2, 0, 5}, "lava\n2×1\n3 frames"}, {{1}, "wall\n2×1"}, {{3}, "+a lava\n2×1"},
+        {{4}, "texture 4\n(missing)"},       {{6}, "+x\n(damaged)"},
+    };
+    const std::vector<CThumbnail> thumbnails = GroupThumbnails(pictures);
+    ASSERT_EQ(thumbnails.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(thumbnails[i].images, expected[i].images) << i;
+        EXPECT_EQ(thumbnails[i].label, QString::fromUtf8(expected[i].label)) << i;
+    }
+}
+
+TEST(Thumbnails, OnlyTheTransparentIndexIsClear)
+{
+    CPalette palette;
+    palette.rgb.fill(0x40);
+    for (const int nTransparent : {-1, 0, 255}) {
+        CIndexedImage picture = Picture("p");
+        picture.nTransparentIndex = nTransparent;
+        const QImage image = ToQImage(picture, palette);
+        ASSERT_EQ(image.format(), QImage::Format_Indexed8);
+        for (const int nIndex : {0, 1, 254, 255})
+            EXPECT_EQ(qAlpha(image.color(nIndex)), nIndex == nTransparent ? 0 : 255) << nTransparent << " " << nIndex;
+    }
+    EXPECT_TRUE(ToQImage(Picture("bad", "", -1, AssetFault::truncated), palette).isNull());
 }
 
 // --- Big entries ----------------------------------------------------------------------------------
