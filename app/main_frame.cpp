@@ -9,6 +9,7 @@
 #include "list_filter_bar.h"
 #include "pak_list.h"
 #include "pak_tree.h"
+#include "preview_pane.h"
 
 #include <QAction>
 #include <QApplication>
@@ -58,11 +59,14 @@ bool CMainFrame::Create()
     m_pSplitter->setObjectName(QStringLiteral("splitter"));
     m_pSplitter->setChildrenCollapsible(false);
     setCentralWidget(m_pSplitter);
-    if (!OnCreateClient() || m_panes.size() != 2)
+    if (!OnCreateClient() || m_panes.size() < 2)
         return false;
-    // Only the right pane grows with the window; the tree keeps its width.
+    // Only the list grows with the window; the tree and the preview keep
+    // their widths.
     m_pSplitter->setStretchFactor(0, 0);
     m_pSplitter->setStretchFactor(1, 1);
+    if (m_panes.size() > 2)
+        m_pSplitter->setStretchFactor(2, 0);
     m_pActivePane = m_panes.constFirst().pTarget;
 
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* pNow) { OnFocusChanged(pNow); });
@@ -78,6 +82,7 @@ bool CMainFrame::OnCreateClient()
     const CViewServices services{m_prompt, m_shell, *this};
     m_pTree = new CPakTree(services, m_strCmdLinePak);
     m_pList = new CPakList(services);
+    m_pPreview = new CPreviewPane(services);
     m_pTree->SetList(m_pList);
     m_pList->SetTree(m_pTree);
     // The filter field sits above the list, as part of its pane.
@@ -91,8 +96,12 @@ bool CMainFrame::OnCreateClient()
     pLayout->addWidget(m_pList, 1);
     pListPane->setFocusProxy(m_pList);
     m_pList->SetFilterBar(pFilterBar);
+    m_pPreview->SetTree(m_pTree);
+    m_pPreview->SetList(m_pList);
     AddPane(m_pTree, m_pTree);
     AddPane(pListPane, m_pList);
+    AddPane(m_pPreview, m_pPreview);
+    m_pPreview->setVisible(ReadSetting(setting::kPreview) != 0);
     return true;
 }
 
@@ -116,7 +125,7 @@ void CMainFrame::CreateActions()
         pAction->setShortcuts(ShortcutsOf(command));
         if (command.pszIcon)
             pAction->setIcon(QIcon(QString::fromLatin1(command.pszIcon)));
-        pAction->setCheckable(nID == ID_VIEW_TOOLBAR || nID == ID_VIEW_STATUS_BAR);
+        pAction->setCheckable(nID == ID_VIEW_TOOLBAR || nID == ID_VIEW_STATUS_BAR || nID == ID_VIEW_PREVIEW);
         pAction->setEnabled(false);
         connect(pAction, &QAction::triggered, this, [this, nID] { RouteCommand(nID); });
         // On the frame too, so that commands reached only by keys have their
@@ -224,8 +233,16 @@ void CMainFrame::SizePanes()
     // decides the split; "ListWidth" is kept for what it records.
     const int nTreeWidth = ReadSetting(setting::kTreeWidth, m_nClientWidth / 4);
     const int nSplitterWidth = m_pSplitter->width() > 0 ? m_pSplitter->width() : m_nClientWidth;
-    const int nRest = nSplitterWidth - nTreeWidth - m_pSplitter->handleWidth();
-    m_pSplitter->setSizes({nTreeWidth, std::max(nRest, 1)});
+    int nRest = nSplitterWidth - nTreeWidth - m_pSplitter->handleWidth();
+    if (!m_pPreview) {
+        m_pSplitter->setSizes({nTreeWidth, std::max(nRest, 1)});
+        return;
+    }
+    // A hidden preview keeps its width for when it is shown again.
+    const int nPreviewWidth = std::max(ReadSetting(setting::kPreviewWidth, m_nClientWidth / 3), 1);
+    if (!m_pPreview->isHidden())
+        nRest -= nPreviewWidth + m_pSplitter->handleWidth();
+    m_pSplitter->setSizes({nTreeWidth, std::max(nRest, 1), nPreviewWidth});
 }
 
 void CMainFrame::OnDestroy()
@@ -233,6 +250,11 @@ void CMainFrame::OnDestroy()
     const QList<int> sizes = m_pSplitter->sizes();
     WriteSetting(setting::kTreeWidth, sizes.value(0));
     WriteSetting(setting::kListWidth, sizes.value(1));
+    if (m_pPreview) {
+        WriteSetting(setting::kPreview, m_pPreview->isHidden() ? 0 : 1);
+        if (!m_pPreview->isHidden())
+            WriteSetting(setting::kPreviewWidth, sizes.value(2));
+    }
     if (m_pList) {
         for (int nColumn = 0; nColumn < 3; ++nColumn)
             WriteProfileInt(kWindowSize, setting::ColumnKey(nColumn), m_pList->GetColumnWidth(nColumn));
@@ -369,9 +391,31 @@ void CMainFrame::ActivateNextPane(int nStep)
     qsizetype current = 0;
     while (current < count && m_panes[current].pTarget != m_pActivePane)
         ++current;
-    const Pane& next = m_panes[(current + nStep + count) % count];
-    next.pWidget->setFocus(Qt::OtherFocusReason);
-    SetActivePane(next.pTarget);
+    // Hidden panes are passed over; the tree and the list never hide.
+    qsizetype next = current;
+    do
+        next = (next + nStep + count) % count;
+    while (m_panes[next].pWidget->isHidden() && next != current);
+    m_panes[next].pWidget->setFocus(Qt::OtherFocusReason);
+    SetActivePane(m_panes[next].pTarget);
+}
+
+void CMainFrame::TogglePreview()
+{
+    if (m_pPreview->isHidden()) {
+        // The preview takes its last width from the list, and a handle's.
+        const QList<int> sizes = m_pSplitter->sizes();
+        const int nWidth = std::max(ReadSetting(setting::kPreviewWidth, m_pSplitter->width() / 3), 1);
+        m_pPreview->show();
+        m_pSplitter->setSizes(
+            {sizes.value(0), std::max(sizes.value(1) - nWidth - m_pSplitter->handleWidth(), 1), nWidth});
+        return;
+    }
+    if (m_pActivePane == m_pPreview)
+        ActivateNextPane(-1);
+    // Hidden, the pane has no width the splitter would tell.
+    WriteSetting(setting::kPreviewWidth, m_pSplitter->sizes().value(2));
+    m_pPreview->hide();
 }
 
 bool CMainFrame::RouteCommand(int nID)
@@ -419,6 +463,11 @@ bool CMainFrame::OnCommand(int nID)
     case ID_VIEW_STATUS_BAR:
         statusBar()->setHidden(!statusBar()->isHidden());
         return true;
+    case ID_VIEW_PREVIEW:
+        if (!m_pPreview)
+            return false;
+        TogglePreview();
+        return true;
     case ID_APP_ABOUT: {
         CAboutDlg dialog(this);
         m_prompt.DoModal(dialog);
@@ -442,6 +491,11 @@ bool CMainFrame::OnUpdateCommand(CCmdUI& ui)
         return true;
     case ID_VIEW_STATUS_BAR:
         ui.SetCheck(!statusBar()->isHidden());
+        return true;
+    case ID_VIEW_PREVIEW:
+        if (!m_pPreview)
+            return false;
+        ui.SetCheck(!m_pPreview->isHidden());
         return true;
     case ID_FILE_CLOSE:
     case ID_APP_ABOUT:

@@ -1,6 +1,7 @@
 // CMainFrame: the main window. Menus, toolbar and shortcuts built from the
 // command table; a two-pane status bar; a splitter with the folder tree on
-// the left and the item list on the right. Commands go to the active pane
+// the left, the item list in the middle and the preview, which View ›
+// Preview shows and hides, on the right. Commands go to the active pane
 // first, then to the frame (see res/command_target.h). On closing it saves
 // the pane and column widths, then its placement.
 #pragma once
@@ -22,6 +23,7 @@ namespace vantor {
 
 class CPakList;
 class CPakTree;
+class CPreviewPane;
 class IPrompt;
 class IShellServices;
 
@@ -50,6 +52,8 @@ public:
 
     CPakTree* GetTree() const { return m_pTree; }
     CPakList* GetList() const { return m_pList; }
+    // Null in frames whose panes are stand-ins.
+    CPreviewPane* GetPreview() const { return m_pPreview; }
 
     // IMainFrame
     void SetPaneText(int nPane, const QString& text) override;
@@ -61,8 +65,8 @@ public:
     void TrackPopupMenu(int nPopup, const QPoint& globalPos) override;
 
 protected:
-    // Creates the splitter's panes with AddPane, left to right. Returns
-    // whether they were made. Tests override it to put stand-ins in place of
+    // Creates the splitter's panes with AddPane, left to right: at least
+    // two, a preview third. Returns whether they were made. Tests override it to put stand-ins in place of
     // the views.
     virtual bool OnCreateClient();
     void AddPane(QWidget* pWidget, IFramePane* pPane);
@@ -102,6 +106,7 @@ private:
     void ShowPromptOfDisabledItem(QMenu* pMenu, const QPoint& position);
     void OnFocusChanged(QWidget* pNow);
     void ActivateNextPane(int nStep);
+    void TogglePreview();
 
     QHash<int, QAction*> m_actions;
     QMenu* m_pRecentMenu = nullptr;
@@ -114,6 +119,7 @@ private:
     IFramePane* m_pActivePane = nullptr;
     CPakTree* m_pTree = nullptr;
     CPakList* m_pList = nullptr;
+    CPreviewPane* m_pPreview = nullptr;
     int m_nClientWidth = 0;
 };
 

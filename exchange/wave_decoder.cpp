@@ -172,6 +172,28 @@ constexpr std::size_t kSamplesPerRead = 16384;
 constexpr std::size_t kMostBytesPerByte = 16;
 constexpr std::size_t kLeewayBytes = 1 << 16;
 
+// The sample encodings a wave may hold, as the preview names them.
+std::string EncodingOf(int nFormat)
+{
+    struct Name {
+        int nSubtype;
+        const char* pszName;
+    };
+    static constexpr Name kNames[] = {
+        {SF_FORMAT_PCM_U8, "8-bit PCM"},       {SF_FORMAT_PCM_S8, "8-bit PCM"},
+        {SF_FORMAT_PCM_16, "16-bit PCM"},      {SF_FORMAT_PCM_24, "24-bit PCM"},
+        {SF_FORMAT_PCM_32, "32-bit PCM"},      {SF_FORMAT_FLOAT, "32-bit float"},
+        {SF_FORMAT_DOUBLE, "64-bit float"},    {SF_FORMAT_IMA_ADPCM, "IMA ADPCM"},
+        {SF_FORMAT_MS_ADPCM, "Microsoft ADPCM"}, {SF_FORMAT_ULAW, "u-law"},
+        {SF_FORMAT_ALAW, "A-law"},             {SF_FORMAT_GSM610, "GSM 6.10"},
+    };
+    for (const Name& name : kNames) {
+        if ((nFormat & SF_FORMAT_SUBMASK) == name.nSubtype)
+            return name.pszName;
+    }
+    return "compressed";
+}
+
 }  // namespace
 
 CDecodedWave DecodeWave(std::span<const std::byte> bytes)
@@ -203,6 +225,7 @@ CDecodedWave DecodeWave(std::span<const std::byte> bytes)
     }
     wave.nSampleRate = info.samplerate;
     wave.nChannels = info.channels;
+    wave.encoding = EncodingOf(info.format);
 
     // Every encoding is read as floats, full scale at 1.0, and turned into
     // 16 bits here: libsndfile would hand float files over as integers

@@ -22,6 +22,8 @@ struct CDecodedWave {
     // The frame a looping sound starts again from: the first cue point, as
     // the game reads it. None when the file has no cue point.
     std::optional<std::uint32_t> loopStart;
+    // How the file stores its samples, as users name it ("16-bit PCM").
+    std::string encoding;
     // Why the sound cannot be played, as a sentence for the user; empty
     // when it can.
     std::string error;

@@ -39,6 +39,7 @@ const CommandInfo kCommands[] = {
     // View
     {ID_VIEW_TOOLBAR, "&Toolbar", "", "Show or hide the toolbar", nullptr},
     {ID_VIEW_STATUS_BAR, "&Status Bar", "", "Show or hide the status bar", nullptr},
+    {ID_VIEW_PREVIEW, "&Preview\tF3", "F3", "Show or hide the preview of the selected file", nullptr},
     {ID_VIEW_REFRESH, "&Refresh\tF5", "F5", "Refresh view", nullptr},
     {ID_VIEW_OPTIONS, "&Options", "", "Display options dialog", nullptr},
     // About

@@ -45,6 +45,7 @@ inline constexpr int ID_VIEW_TOOLBAR = 59392;
 inline constexpr int ID_VIEW_STATUS_BAR = 59393;
 inline constexpr int ID_VIEW_REFRESH = 32794;
 inline constexpr int ID_VIEW_OPTIONS = 32797;
+inline constexpr int ID_VIEW_PREVIEW = 32870;
 inline constexpr int ID_APP_ABOUT = 57664;
 
 // --- Toolbar and keyboard only ---------------------------------------------------
@@ -54,5 +55,9 @@ inline constexpr int ID_PLAY_SOUND = 32851;
 inline constexpr int ID_STOP_SOUND = 32811;
 inline constexpr int ID_NEXT_PANE = 57680;
 inline constexpr int ID_PREV_PANE = 57681;
+
+// --- The preview pane's context menu (not in the command table) ----------------
+inline constexpr int ID_PREVIEW_EXPORT = 32871;
+inline constexpr int ID_PREVIEW_PALETTE = 32872;
 
 }  // namespace vantor

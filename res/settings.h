@@ -28,6 +28,8 @@ inline constexpr CSetting kExtractWarning{"Options", "ExtractWarning", 0};
 // The game folder window's engine rules: 0 classic, 1 DarkPlaces.
 inline constexpr CSetting kGameProfile{"Options", "GameProfile", 0};
 inline constexpr CSetting kConfirmUpdate{"Options", "ConfirmUpdate", 0};
+// The palette file the user chose for paks whose game folder has none.
+inline constexpr CSetting kPaletteFile{"Options", "PaletteFile", 0};
 
 // "Window size": the frame's placement and the panes. The widths have no
 // fixed default: a share of the window when nothing is stored.
@@ -36,6 +38,9 @@ inline constexpr CSetting kIcon{"Window size", "icon", 0};
 inline constexpr CSetting kMax{"Window size", "max", 0};
 inline constexpr CSetting kTreeWidth{"Window size", "TreeWidth", 0};
 inline constexpr CSetting kListWidth{"Window size", "ListWidth", 0};
+// The preview pane beside the list: shown or not, and its width.
+inline constexpr CSetting kPreview{"Window size", "Preview", 1};
+inline constexpr CSetting kPreviewWidth{"Window size", "PreviewWidth", 0};
 inline constexpr CSetting kSort{"Window size", "Sort", 0};
 inline constexpr CSetting kAscending{"Window size", "Ascending", 1};
 inline constexpr const char* kWindowSize = "Window size";

@@ -54,6 +54,7 @@ const ExpectedCommand kCommands[] = {
     {57636, "&Edit", "&Filter\tCtrl+F", "Ctrl+F", "Show only the items whose names match", "Filter"},
     {59392, "&View", "&Toolbar", "", "Show or hide the toolbar", ""},
     {59393, "&View", "&Status Bar", "", "Show or hide the status bar", ""},
+    {32870, "&View", "&Preview\tF3", "F3", "Show or hide the preview of the selected file", ""},
     {32794, "&View", "&Refresh\tF5", "F5", "Refresh view", ""},
     {32797, "&View", "&Options", "", "Display options dialog", ""},
     {57664, "&About", "&Vantor...", "", "Display program information", ""},
@@ -151,7 +152,7 @@ TEST_F(MainFrame, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(Layout(pRecent->actions()), std::vector<int>{ID_FILE_MRU_NONE});
     EXPECT_FALSE(m_frame.GetCommandAction(ID_FILE_MRU_NONE)->isEnabled());
     EXPECT_EQ(Layout(Menu("&Edit")->actions()), (std::vector<int>{57635, 57634, 57637, 0, 57642, 32789, 0, 57636}));
-    EXPECT_EQ(Layout(Menu("&View")->actions()), (std::vector<int>{59392, 59393, 0, 32794, 0, 32797}));
+    EXPECT_EQ(Layout(Menu("&View")->actions()), (std::vector<int>{59392, 59393, 32870, 0, 32794, 0, 32797}));
     EXPECT_EQ(Layout(Menu("&About")->actions()), std::vector<int>{57664});
 }
 
@@ -172,7 +173,8 @@ TEST_F(MainFrame, WithoutAPakOnlyCommandsThatNeedNoneAreEnabled)
 {
     const std::set<int> enabled{ID_FILE_NEWPAK,  ID_FILE_OPENPAK, ID_FILE_CLOSE,   ID_VIEW_TOOLBAR,
                                 ID_VIEW_STATUS_BAR, ID_VIEW_OPTIONS, ID_APP_ABOUT, ID_NEXT_PANE,
-                                ID_PREV_PANE,    ID_VIEW_REFRESH, ID_SWITCH_PANE, ID_FILE_OPENGAMEFOLDER};
+                                ID_PREV_PANE,    ID_VIEW_REFRESH, ID_SWITCH_PANE, ID_FILE_OPENGAMEFOLDER,
+                                ID_VIEW_PREVIEW};
     m_frame.UpdateCommands();
     for (const ExpectedCommand& command : kCommands)
         EXPECT_EQ(m_frame.GetCommandAction(command.nID)->isEnabled(), enabled.count(command.nID) == 1)
