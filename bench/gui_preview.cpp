@@ -10,7 +10,7 @@
 #include "pak_list.h"
 #include "pak_tree.h"
 #include "preview_pane.h"
-#include "prompt.h"
+#include "bench_prompt.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -111,43 +111,8 @@ void WritePak(const std::string& path, const std::vector<std::pair<std::string, 
     std::ofstream(path, std::ios::binary) << header << data << directory;
 }
 
-// Anything asked is a failure of the run.
-class CSilentPrompt : public IPrompt {
-public:
-    void ShowMessage(const QString& text, PromptIcon) override { Fail(text); }
-    bool AskYesNo(const QString& text, PromptIcon) override { return Fail(text), false; }
-    bool AskOkCancel(const QString& text, PromptIcon) override { return Fail(text), false; }
-    int AskReplace(const QString& text) override { return Fail(text), replaceCancel; }
-    std::optional<QString> BrowseForFolder(const QString& title, const QString&) override
-    {
-        return Fail(title), std::nullopt;
-    }
-    std::optional<QString> GetSaveFileName(const FileChooser& chooser) override
-    {
-        return Fail(chooser.strTitle), std::nullopt;
-    }
-    std::optional<QString> GetOpenFileName(const FileChooser& chooser) override
-    {
-        return Fail(chooser.strTitle), std::nullopt;
-    }
-    std::optional<QStringList> ChooseNamesToRestore(const QStringList&) override
-    {
-        return Fail(QStringLiteral("restore")), std::nullopt;
-    }
-    int DoModal(QDialog&) override { return Fail(QStringLiteral("dialog")), 0; }
-    QAction* TrackPopupMenu(QMenu&, const QPoint&) override { return nullptr; }
-    std::unique_ptr<IProgress> BeginProgress(const QString& text, bool) override { return Fail(text), nullptr; }
-
-private:
-    static void Fail(const QString& text)
-    {
-        std::fprintf(stderr, "vantor_bench_preview: asked: %s\n", text.toLocal8Bit().constData());
-        std::exit(1);
-    }
-};
-
 struct CWindow {
-    CSilentPrompt prompt;
+    CBenchPrompt prompt{"vantor_bench_preview", true};
     CDesktopShell shell;
     std::unique_ptr<CMainFrame> pFrame;
 };

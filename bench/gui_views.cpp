@@ -17,7 +17,7 @@
 //
 // Settings go to a private folder, never the user's.
 #include "main_frame.h"
-#include "prompt.h"
+#include "bench_prompt.h"
 #include "desktop_shell.h"
 #include "list_filter_bar.h"
 #include "pak_list.h"
@@ -35,48 +35,6 @@
 using namespace vantor;
 
 namespace {
-
-// Anything the views ask is a failure of the run: it prints the question
-// and the run ends with status 1.
-class CBenchPrompt : public IPrompt {
-public:
-    bool m_bAsked = false;
-
-    void ShowMessage(const QString& text, PromptIcon) override { Note(text); }
-    bool AskYesNo(const QString& text, PromptIcon) override { return Note(text), false; }
-    bool AskOkCancel(const QString& text, PromptIcon) override { return Note(text), false; }
-    int AskReplace(const QString& text) override { return Note(text), replaceCancel; }
-    std::optional<QString> BrowseForFolder(const QString& title, const QString&) override
-    {
-        return Note(title), std::nullopt;
-    }
-    std::optional<QString> GetSaveFileName(const FileChooser& chooser) override
-    {
-        return Note(chooser.strTitle), std::nullopt;
-    }
-    std::optional<QString> GetOpenFileName(const FileChooser& chooser) override
-    {
-        return Note(chooser.strTitle), std::nullopt;
-    }
-    std::optional<QStringList> ChooseNamesToRestore(const QStringList&) override
-    {
-        return Note(QStringLiteral("restore")), std::nullopt;
-    }
-    int DoModal(QDialog&) override { return Note(QStringLiteral("dialog")), 0; }
-    QAction* TrackPopupMenu(QMenu&, const QPoint&) override { return nullptr; }
-    std::unique_ptr<IProgress> BeginProgress(const QString& text, bool) override
-    {
-        Note(text);
-        return nullptr;
-    }
-
-private:
-    void Note(const QString& text)
-    {
-        std::fprintf(stderr, "vantor_bench_gui: asked: %s\n", text.toLocal8Bit().constData());
-        m_bAsked = true;
-    }
-};
 
 double SecondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -120,7 +78,7 @@ int main(int argc, char** argv)
 
     QApplication application(argc, argv);
     const QString pak = QString::fromLocal8Bit(argv[2]);
-    CBenchPrompt prompt;
+    CBenchPrompt prompt("vantor_bench_gui", false);
     CDesktopShell shell;
     CMainFrame frame(prompt, shell, QString());
     if (!frame.Create())
