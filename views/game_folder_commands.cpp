@@ -33,6 +33,9 @@ bool CPakTree::ShowPakEntry(const QString& pakPath, const std::string& entryPath
         if (!IsLoadedPak(pakPath))
             return false;
     }
+    // The entry is shown in its folder, unfiltered, whatever the list held.
+    if (m_pList)
+        m_pList->ClearFilter();
     SelectFolderPath(GetFolderPart(entryPath));
     if (!m_pList)
         return true;
