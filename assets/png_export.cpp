@@ -99,6 +99,7 @@ bool EncodeIndexedPng(const CIndexedImage& image, const CPalette& palette, std::
         return Fail(result, PngFault::noPicture, "There is no picture to write.");
 #if !VANTOR_WITH_PNG
     // Builds for targets without a libpng (the Windows cross build).
+    static_cast<void>(palette);
     return Fail(result, PngFault::encodeFailed, "This build of the program writes no PNG files.");
 #else
     png_structp pPng = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, OnPngWarning);
