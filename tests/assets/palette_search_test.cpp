@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace vantor;
@@ -101,7 +102,11 @@ TEST_P(PaletteSearch, TakesThePaletteTheGameWouldAndSaysWhere)
         search.pOpenPak = &open;
     }
 
-    const CPaletteSource source = FindPalette(search);
+    CPaletteSource source = FindPalette(search);
+#ifdef _WIN32
+    // Disk paths in the description keep Windows' own separator.
+    std::replace(source.description.begin(), source.description.end(), '\\', '/');
+#endif
     EXPECT_EQ(source.bFound, row.expectedMark != 0) << source.description;
     if (row.expectedMark == 0) {
         EXPECT_TRUE(source.description.starts_with(row.expectedSource)) << source.description;
