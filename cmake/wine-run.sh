@@ -17,6 +17,10 @@ mkdir -p "$WINEPREFIX" || exit 1
   if [ ! -f "$WINEPREFIX/.vantor-ready" ]; then
     wine wineboot --init </dev/null >/dev/null 2>&1 9>&- && touch "$WINEPREFIX/.vantor-ready"
   fi
+  # A server that lingers a minute after its last program: with Wine's
+  # default of three seconds, a program started while the server shuts down
+  # can fail silently (seen once in CI). Fails harmlessly if one runs.
+  wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || :
 ) 9>"$WINEPREFIX/.vantor-lock"
 out=$(mktemp) err=$(mktemp) || exit 1
 trap 'rm -f "$out" "$err"' EXIT
