@@ -229,6 +229,19 @@ protected:
     // Indices of the live records by ascending offset; equal offsets keep
     // directory order. Throws std::bad_alloc.
     std::vector<std::uint32_t> OffsetOrder() const;
+    // The unused bytes and whether the entries are sound, kept: working them
+    // out sorts every record, and the views ask on every update of the menus
+    // and the status bar. They are kept under a fingerprint of all they
+    // depend on, which takes one pass over the records and no sort.
+    struct SpaceFigures {
+        std::uint64_t fingerprint = 0;
+        bool bKnown = false;
+        std::uint64_t unusedBytes = 0;
+        bool bEntriesSound = false;
+    };
+    std::uint64_t SpaceFingerprint() const;
+    // Throws std::bad_alloc.
+    const SpaceFigures& Space() const;
     // After a failed recovery: commits the directory right behind the data
     // when that place is free, so the file is no longer than it needs.
     void PackDirectoryBehindData();
@@ -332,6 +345,7 @@ protected:
     // which every check takes as changed).
     FileStatus m_seen;
     mutable CPakIndex m_index;
+    mutable SpaceFigures m_space;
     std::unique_ptr<char[]> m_pTransfer;
 };
 
