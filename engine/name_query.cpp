@@ -37,44 +37,37 @@ bool EqualAt(std::string_view name, std::size_t nAt, std::string_view text, bool
     return true;
 }
 
-bool Contains(std::string_view name, std::string_view text, bool bCaseSensitive)
+// Whether text occurs in name, byte for byte. Names are short: a plain loop
+// beats a library search's cost of starting.
+bool Contains(std::string_view name, std::string_view text)
 {
-    if (bCaseSensitive)
-        return name.find(text) != std::string_view::npos;
-    // A term that ignores case has no upper-case letter: only the name folds.
-    const std::size_t nLength = text.size();
-    if (nLength > name.size())
+    if (text.size() > name.size())
         return false;
-    if (nLength == 0)
+    if (text.empty())
         return true;
-    // Candidates by the first byte in either case, found by memchr.
-    const char lower = text[0];
-    const char upper = lower >= 'a' && lower <= 'z' ? static_cast<char>(lower - 'a' + 'A') : lower;
-    const auto* pText = reinterpret_cast<const unsigned char*>(text.data());
+    const char first = text[0];
     const char* pName = name.data();
-    const std::size_t nLast = name.size() - nLength;
-    for (std::size_t i = 0; i <= nLast;) {
-        const std::size_t nSpan = nLast - i + 1;
-        const auto* pLower = static_cast<const char*>(std::memchr(pName + i, lower, nSpan));
-        const auto* pUpper = upper == lower ? nullptr : static_cast<const char*>(std::memchr(pName + i, upper, nSpan));
-        const char* pAt = !pLower ? pUpper : !pUpper ? pLower : std::min(pLower, pUpper);
-        if (!pAt)
-            return false;
-        const auto* pCandidate = reinterpret_cast<const unsigned char*>(pAt);
-        std::size_t j = 1;
-        while (j < nLength && kFold[pCandidate[j]] == pText[j])
-            ++j;
-        if (j == nLength)
+    const std::size_t nRest = text.size() - 1;
+    const std::size_t nLast = name.size() - text.size();
+    for (std::size_t i = 0; i <= nLast; ++i) {
+        if (pName[i] == first && std::memcmp(pName + i + 1, text.data() + 1, nRest) == 0)
             return true;
-        i = static_cast<std::size_t>(pAt - pName) + 1;
     }
     return false;
+}
+
+std::string FoldAll(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        c = Fold(c);
+    return folded;
 }
 
 // The whole of name against a pattern of bytes, '*' and '?'. Greedy with
 // one point to return to, so a name is read a bounded number of times
 // however many stars the pattern holds.
-bool GlobMatches(std::string_view pattern, std::string_view name, bool bCaseSensitive)
+bool GlobMatches(std::string_view pattern, std::string_view name)
 {
     std::size_t p = 0;
     std::size_t n = 0;
@@ -84,7 +77,7 @@ bool GlobMatches(std::string_view pattern, std::string_view name, bool bCaseSens
         if (p < pattern.size() && pattern[p] == '*') {
             star = p++;
             resume = n;
-        } else if (p < pattern.size() && (pattern[p] == '?' || SameByte(pattern[p], name[n], bCaseSensitive))) {
+        } else if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
             ++p;
             ++n;
         } else if (star != std::string_view::npos) {
@@ -173,28 +166,36 @@ CNameQuery::CTerm CNameQuery::ParseTerm(std::string_view token)
     return term;
 }
 
-bool CNameQuery::TermMatches(const CTerm& term, std::string_view name)
+bool CNameQuery::TermMatches(const CTerm& term, std::string_view name, std::string_view folded)
 {
-    const bool bCase = term.bCaseSensitive;
+    // A term that ignores case holds no upper-case letter: against the
+    // folded name, every comparison is exact.
+    const std::string_view subject = term.bCaseSensitive ? name : folded;
+    const std::string_view text = term.text;
     bool bMatch;
     if (term.bGlob) {
-        bMatch = GlobMatches(term.text, name, bCase);
+        bMatch = GlobMatches(text, subject);
     } else if (term.bAtStart && term.bAtEnd) {
-        bMatch = name.size() == term.text.size() && EqualAt(name, 0, term.text, bCase);
+        bMatch = subject == text;
     } else if (term.bAtStart) {
-        bMatch = EqualAt(name, 0, term.text, bCase);
+        bMatch = subject.starts_with(text);
     } else if (term.bAtEnd) {
-        bMatch = name.size() >= term.text.size() && EqualAt(name, name.size() - term.text.size(), term.text, bCase);
+        bMatch = subject.ends_with(text);
     } else {
-        bMatch = Contains(name, term.text, bCase);
+        bMatch = Contains(subject, text);
     }
     return bMatch != term.bNegated;
 }
 
 bool CNameQuery::Matches(std::string_view name) const
 {
+    return Matches(name, FoldAll(name));
+}
+
+bool CNameQuery::Matches(std::string_view name, std::string_view folded) const
+{
     for (const std::vector<CTerm>& clause : m_clauses) {
-        if (std::none_of(clause.begin(), clause.end(), [&](const CTerm& term) { return TermMatches(term, name); }))
+        if (std::none_of(clause.begin(), clause.end(), [&](const CTerm& term) { return TermMatches(term, name, folded); }))
             return false;
     }
     return true;
@@ -209,7 +210,7 @@ std::vector<std::pair<std::size_t, std::size_t>> CNameQuery::MatchedSpans(std::s
     };
     for (const std::vector<CTerm>& clause : m_clauses) {
         for (const CTerm& term : clause) {
-            if (term.bNegated || !TermMatches(term, name))
+            if (term.bNegated || !TermMatches(term, name, FoldAll(name)))
                 continue;
             const bool bCase = term.bCaseSensitive;
             if (term.bGlob) {
@@ -257,6 +258,29 @@ std::vector<std::pair<std::size_t, std::size_t>> CNameQuery::MatchedSpans(std::s
             merged.push_back(span);
     }
     return merged;
+}
+
+void CNameTable::Clear()
+{
+    m_bytes.clear();
+    m_starts.clear();
+}
+
+void CNameTable::Append(std::string_view name)
+{
+    const std::size_t nStart = m_bytes.size();
+    m_starts.push_back(nStart);
+    m_bytes.resize(nStart + 2 * name.size());
+    char* pOut = m_bytes.data() + nStart;
+    std::memcpy(pOut, name.data(), name.size());
+    for (std::size_t i = 0; i < name.size(); ++i)
+        pOut[name.size() + i] = Fold(name[i]);
+}
+
+void CNameTable::Reserve(std::size_t nNames, std::size_t nNameBytes)
+{
+    m_starts.reserve(nNames);
+    m_bytes.reserve(2 * nNameBytes);
 }
 
 bool CNameQuery::Narrows(std::string_view older, std::string_view newer)

@@ -21,6 +21,29 @@
 
 namespace vantor {
 
+// Names laid out for matching many at once: each name's bytes and then its
+// ASCII-folded copy, all in one buffer, so that a keystroke's match over a
+// million names reads memory in order and compares bytes without folding.
+class CNameTable {
+public:
+    void Clear();
+    void Append(std::string_view name);
+    void Reserve(std::size_t nNames, std::size_t nNameBytes);
+    std::size_t Size() const { return m_starts.size(); }
+    std::string_view Name(std::size_t i) const { return {m_bytes.data() + m_starts[i], Length(i)}; }
+    std::string_view Folded(std::size_t i) const { return {m_bytes.data() + m_starts[i] + Length(i), Length(i)}; }
+
+private:
+    std::size_t Length(std::size_t i) const
+    {
+        const std::size_t nEnd = i + 1 < m_starts.size() ? m_starts[i + 1] : m_bytes.size();
+        return (nEnd - m_starts[i]) / 2;
+    }
+
+    std::string m_bytes;
+    std::vector<std::size_t> m_starts;
+};
+
 class CNameQuery {
 public:
     CNameQuery() = default;
@@ -28,6 +51,7 @@ public:
 
     // True for every name when the query holds no term.
     bool Matches(std::string_view name) const;
+    bool Matches(const CNameTable& names, std::size_t i) const { return Matches(names.Name(i), names.Folded(i)); }
     bool IsEmpty() const { return m_clauses.empty(); }
 
     // The byte ranges [first, second) of name that the query's matching
@@ -51,7 +75,9 @@ private:
         bool bCaseSensitive = false;
     };
     static CTerm ParseTerm(std::string_view token);
-    static bool TermMatches(const CTerm& term, std::string_view name);
+    // folded is name with ASCII letters made lower case.
+    bool Matches(std::string_view name, std::string_view folded) const;
+    static bool TermMatches(const CTerm& term, std::string_view name, std::string_view folded);
 
     // All clauses must hold; a clause holds when any of its terms does.
     std::vector<std::vector<CTerm>> m_clauses;

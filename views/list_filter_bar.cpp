@@ -146,14 +146,14 @@ void CListFilterBar::StartMatch(const std::string& text)
 
 bool CListFilterBar::RunSlice()
 {
-    const std::vector<CListRow>& rows = m_model.AllRows();
-    const std::size_t nEnd = m_bEveryRow ? rows.size() : m_candidates.size();
+    const CNameTable& names = m_model.MatchNames();
+    const std::size_t nEnd = m_bEveryRow ? names.Size() : m_candidates.size();
     const auto deadline = std::chrono::steady_clock::now() + kSliceTime;
     while (m_nNext < nEnd) {
         const std::size_t nStop = std::min(nEnd, m_nNext + kRowsBetweenClockReads);
         for (; m_nNext < nStop; ++m_nNext) {
             const auto nIndex = m_bEveryRow ? static_cast<std::uint32_t>(m_nNext) : m_candidates[m_nNext];
-            if (m_query.Matches(rows[nIndex].strRawName))
+            if (m_query.Matches(names, nIndex))
                 m_found.push_back(nIndex);
         }
         if (m_nNext < nEnd && std::chrono::steady_clock::now() >= deadline)

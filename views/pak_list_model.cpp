@@ -6,6 +6,8 @@
 #include <QPalette>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <iterator>
 
 namespace vantor {
@@ -32,6 +34,45 @@ QList<int> ShownSpans(const std::string& raw, const QString& shown, const CNameQ
     return spans;
 }
 
+// Rows in CompareNames' order of their shown names, equal names kept in
+// the order they came. Plain names are compared by their bytes (the same
+// order without making and folding text), first by a folded prefix held
+// beside the row's number, so that sorting a million rows reads memory in
+// order instead of chasing each row's name.
+void SortByName(std::vector<CListRow>& rows)
+{
+    struct CKey {
+        std::array<char, 23> prefix{};  // folded; shorter names padded with 0, below every plain byte
+        bool bPlain = false;
+        std::uint32_t nRow = 0;
+    };
+    std::vector<CKey> keys(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string& raw = rows[i].strRawName;
+        CKey& key = keys[i];
+        key.nRow = static_cast<std::uint32_t>(i);
+        key.bPlain = IsPlainName(raw);
+        for (std::size_t n = 0; n < key.prefix.size() && n < raw.size(); ++n)
+            key.prefix[n] = raw[n] >= 'A' && raw[n] <= 'Z' ? static_cast<char>(raw[n] - 'A' + 'a') : raw[n];
+    }
+    std::sort(keys.begin(), keys.end(), [&](const CKey& a, const CKey& b) {
+        int nOrder = 0;
+        if (a.bPlain && b.bPlain) {
+            nOrder = std::memcmp(a.prefix.data(), b.prefix.data(), a.prefix.size());
+            if (nOrder == 0)
+                nOrder = ComparePlainNames(rows[a.nRow].strRawName, rows[b.nRow].strRawName);
+        } else {
+            nOrder = CompareNames(rows[a.nRow].strName, rows[b.nRow].strName);
+        }
+        return nOrder != 0 ? nOrder < 0 : a.nRow < b.nRow;
+    });
+    std::vector<CListRow> sorted;
+    sorted.reserve(rows.size());
+    for (const CKey& key : keys)
+        sorted.push_back(std::move(rows[key.nRow]));
+    rows = std::move(sorted);
+}
+
 }  // namespace
 
 CPakListModel::CPakListModel(QObject* pParent) : QAbstractTableModel(pParent) {}
@@ -46,9 +87,8 @@ void CPakListModel::ToggleOrder(Column column)
 
 void CPakListModel::SetFolderRows(std::vector<CListRow> folders, std::vector<CListRow> files)
 {
-    const auto byName = [](const CListRow& a, const CListRow& b) { return CompareNames(a.strName, b.strName) < 0; };
-    std::stable_sort(folders.begin(), folders.end(), byName);
-    std::stable_sort(files.begin(), files.end(), byName);
+    SortByName(folders);
+    SortByName(files);
     if (m_order.column == colSize) {
         std::stable_sort(files.begin(), files.end(),
                          [](const CListRow& a, const CListRow& b) { return a.nSizeKB < b.nSizeKB; });
@@ -69,17 +109,34 @@ void CPakListModel::SetRows(std::vector<CListRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    m_bNamesStale = true;
     if (m_bFiltered)
         MatchAllRows();
     endResetModel();
     emit rowsChanged();
 }
 
+const CNameTable& CPakListModel::MatchNames() const
+{
+    if (m_bNamesStale) {
+        m_names.Clear();
+        std::size_t nBytes = 0;
+        for (const CListRow& row : m_rows)
+            nBytes += row.strRawName.size();
+        m_names.Reserve(m_rows.size(), nBytes);
+        for (const CListRow& row : m_rows)
+            m_names.Append(row.strRawName);
+        m_bNamesStale = false;
+    }
+    return m_names;
+}
+
 void CPakListModel::MatchAllRows()
 {
     m_shown.clear();
+    const CNameTable& names = MatchNames();
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        if (m_query.Matches(m_rows[i].strRawName))
+        if (m_query.Matches(names, i))
             m_shown.push_back(static_cast<std::uint32_t>(i));
     }
 }
@@ -118,6 +175,8 @@ void CPakListModel::AppendRow(CListRow row)
     const int nRow = RowCount();
     if (bShown)
         beginInsertRows(QModelIndex(), nRow, nRow);
+    if (!m_bNamesStale)
+        m_names.Append(row.strRawName);
     m_rows.push_back(std::move(row));
     if (bShown && m_bFiltered)
         m_shown.push_back(static_cast<std::uint32_t>(m_rows.size() - 1));
@@ -132,6 +191,7 @@ void CPakListModel::SetRow(int nRow, CListRow row)
         return;
     // A renamed row stays in sight even when the filter would now hide it.
     m_rows[Index(nRow)] = std::move(row);
+    m_bNamesStale = true;
     emit dataChanged(index(nRow, 0), index(nRow, columnCount() - 1));
 }
 
@@ -142,6 +202,7 @@ void CPakListModel::RemoveRow(int nRow)
     beginRemoveRows(QModelIndex(), nRow, nRow);
     const std::size_t nIndex = Index(nRow);
     m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(nIndex));
+    m_bNamesStale = true;
     if (m_bFiltered) {
         m_shown.erase(m_shown.begin() + nRow);
         for (std::uint32_t& n : m_shown) {

@@ -89,6 +89,9 @@ public:
     const std::vector<std::uint32_t>& ShownIndices() const { return m_shown; }
     // Every row, shown or not.
     const std::vector<CListRow>& AllRows() const { return m_rows; }
+    // Every row's raw name, in AllRows' order, laid out for matching; made
+    // when first asked for after the rows changed.
+    const CNameTable& MatchNames() const;
     int AllRowCount() const { return static_cast<int>(m_rows.size()); }
     // The first row whose name equals name, ignoring case; -1 when none.
     int FindRow(const QString& name) const;
@@ -117,6 +120,8 @@ private:
     void MatchAllRows();
 
     std::vector<CListRow> m_rows;
+    mutable CNameTable m_names;
+    mutable bool m_bNamesStale = true;
     bool m_bFiltered = false;
     std::string m_filterText;
     CNameQuery m_query;

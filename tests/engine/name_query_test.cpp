@@ -39,10 +39,22 @@ TEST(NameQuery, MatchesWhatEachTermKindSays)
     };
     for (const auto& c : cases) {
         const CNameQuery query(c.query);
-        for (const std::string& name : c.matching)
+        // Each name alone, and the same names laid out in one table.
+        CNameTable table;
+        for (const std::vector<std::string>* pNames : {&c.matching, &c.other}) {
+            for (const std::string& name : *pNames)
+                table.Append(name);
+        }
+        std::size_t nRow = 0;
+        for (const std::string& name : c.matching) {
             EXPECT_TRUE(query.Matches(name)) << '"' << c.query << "\" should match \"" << name << '"';
-        for (const std::string& name : c.other)
+            EXPECT_EQ(table.Name(nRow), name);
+            EXPECT_TRUE(query.Matches(table, nRow++)) << '"' << c.query << "\" should match \"" << name << "\" in a table";
+        }
+        for (const std::string& name : c.other) {
             EXPECT_FALSE(query.Matches(name)) << '"' << c.query << "\" should not match \"" << name << '"';
+            EXPECT_FALSE(query.Matches(table, nRow++)) << '"' << c.query << "\" should not match \"" << name << "\" in a table";
+        }
     }
     EXPECT_TRUE(CNameQuery("").IsEmpty());
     EXPECT_FALSE(CNameQuery("x").IsEmpty());
