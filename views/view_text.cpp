@@ -38,8 +38,7 @@ QString DecodeName(std::string_view raw)
         return QString::fromUtf16(kNoNameText);
     // Nearly every name is plain printable ASCII; skip the decoder and the
     // checks for those.
-    const bool bPlain = std::all_of(raw.begin(), raw.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
-    if (bPlain)
+    if (IsPlainName(raw))
         return QString::fromLatin1(raw.data(), static_cast<qsizetype>(raw.size()));
     return VisibleText(DecodeText(raw));
 }
@@ -68,6 +67,29 @@ int CompareNames(const QString& a, const QString& b)
 {
     const int nResult = a.compare(b, Qt::CaseInsensitive);
     return nResult != 0 ? nResult : a.compare(b, Qt::CaseSensitive);
+}
+
+bool IsPlainName(std::string_view raw)
+{
+    return !raw.empty() && std::all_of(raw.begin(), raw.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
+int ComparePlainNames(std::string_view a, std::string_view b)
+{
+    // Qt folds ASCII letters to lower case before comparing, and UTF-16
+    // code units of ASCII order as its bytes do.
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    const std::size_t nCommon = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < nCommon; ++i) {
+        const char ca = lower(a[i]);
+        const char cb = lower(b[i]);
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    const int nExact = a.compare(b);
+    return nExact < 0 ? -1 : nExact > 0 ? 1 : 0;
 }
 
 QString FormatSizeKB(qint64 nKB)

@@ -29,6 +29,14 @@ inline constexpr char16_t kNoNameText[] = u"(no name)";
 // text, so that their order does not depend on the directory's.
 int CompareNames(const QString& a, const QString& b);
 
+// True for a name DecodeName shows byte for byte: not empty, and all
+// printable ASCII. Nearly every name in a pak is one.
+bool IsPlainName(std::string_view raw);
+
+// CompareNames' order for two plain names, from their bytes: no text made,
+// no Unicode case folding, which made ordering a million rows take seconds.
+int ComparePlainNames(std::string_view a, std::string_view b);
+
 // The size column of a file row: its kilobytes and "KB".
 QString FormatSizeKB(qint64 nKB);
 

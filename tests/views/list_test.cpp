@@ -4,8 +4,10 @@
 #include "views_fixture.h"
 
 #include "frame_layout.h"
+#include "pak_list_model.h"
 #include "profile.h"
 #include "resource.h"
+#include "view_text.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,6 +75,33 @@ INSTANTIATE_TEST_SUITE_P(EveryKey, ListOrder,
                                            SortCase{"TypeAscending", 2, 1, kByType},
                                            SortCase{"TypeDescending", 2, 0, Reversed(kByType)}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Plain names are ordered from their bytes, others from their text: mixed,
+// the order must still be CompareNames' (a comparator that disagreed would
+// also break the sort).
+TEST(ListOrder, NamesOfEveryKindOrderAsTheirShownText)
+{
+    const std::vector<std::string> names = {"b", "_a", "A", "a", "B", "a_b", "a.b", "[x", "`y", "{z", "~", "Zed",
+                                            "zed", "caf\xC3\xA9", "Caf\xC3\xA9", "cafe", "\x01x", "", "a\x85", "\xE2\x82\xAC",
+                                            "ab", "AB", "aB", "a b", "a-b", "0", "9z", "A_"};
+    std::vector<CListRow> rows;
+    for (const std::string& name : names) {
+        CListRow row;
+        row.strRawName = name;
+        row.strName = DecodeName(name);
+        rows.push_back(row);
+    }
+    QStringList expected;
+    for (const CListRow& row : rows)
+        expected << row.strName;
+    std::stable_sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) { return CompareNames(a, b) < 0; });
+    CPakListModel model;
+    model.SetFolderRows({}, rows);
+    QStringList shown;
+    for (int nRow = 0; nRow < model.RowCount(); ++nRow)
+        shown << model.Row(nRow).strName;
+    EXPECT_EQ(shown, expected);
+}
 
 class ListView : public ViewsTest {
 protected:
