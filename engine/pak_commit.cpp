@@ -99,6 +99,7 @@ bool CPakFile::CommitDirectory()
 bool CPakFile::DirectoryChanged()
 {
     m_bPending = true;
+    ++m_nLayoutChanges;
     if (m_nBatchDepth > 0 && m_pBatchStart) return true;
     return CommitDirectory();
 }

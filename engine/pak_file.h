@@ -231,15 +231,25 @@ protected:
     std::vector<std::uint32_t> OffsetOrder() const;
     // The unused bytes and whether the entries are sound, kept: working them
     // out sorts every record, and the views ask on every update of the menus
-    // and the status bar. They are kept under a fingerprint of all they
-    // depend on, which takes one pass over the records and no sort.
+    // and the status bar. Kept under what they depend on: the records (their
+    // changes counted), the headers and the file's length.
+    struct SpaceKey {
+        std::uint64_t layoutChanges = 0;
+        std::uint64_t commits = 0;
+        std::uint64_t logicalLength = 0;
+        std::size_t records = 0;
+        PakHeader header;
+        PakHeader committed;
+        bool pending = false;
+        bool operator==(const SpaceKey&) const = default;
+    };
     struct SpaceFigures {
-        std::uint64_t fingerprint = 0;
+        SpaceKey key;
         bool bKnown = false;
         std::uint64_t unusedBytes = 0;
         bool bEntriesSound = false;
     };
-    std::uint64_t SpaceFingerprint() const;
+    SpaceKey CurrentSpaceKey() const;
     // Throws std::bad_alloc.
     const SpaceFigures& Space() const;
     // After a failed recovery: commits the directory right behind the data
@@ -290,10 +300,22 @@ protected:
     void NoteLayout();
 
     // Every change to m_entries that moves or renames records goes through
-    // these, so that the name index follows.
-    void EntriesChanged() { m_index.Invalidate(); }
-    void EntryAppended() { m_index.NoteAppended(m_entries); }
-    void EntryErased(std::size_t index, std::string_view name) { m_index.NoteErased(index, name); }
+    // these, so that the name index and the space figures follow.
+    void EntriesChanged()
+    {
+        m_index.Invalidate();
+        ++m_nLayoutChanges;
+    }
+    void EntryAppended()
+    {
+        m_index.NoteAppended(m_entries);
+        ++m_nLayoutChanges;
+    }
+    void EntryErased(std::size_t index, std::string_view name)
+    {
+        m_index.NoteErased(index, name);
+        ++m_nLayoutChanges;
+    }
     void EntryRenamed(std::size_t index, std::string_view oldName) { m_index.NoteRenamed(m_entries, index, oldName); }
     // Gives live record `index` a name the caller has checked (at most 55
     // bytes, pak form).
@@ -346,6 +368,9 @@ protected:
     FileStatus m_seen;
     mutable CPakIndex m_index;
     mutable SpaceFigures m_space;
+    // Moves of records outside the hooks above (recovery's, the directory's)
+    // count here too.
+    std::uint64_t m_nLayoutChanges = 0;
     std::unique_ptr<char[]> m_pTransfer;
 };
 

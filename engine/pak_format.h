@@ -28,6 +28,7 @@ struct PakHeader {
     std::uint32_t dirLength = 0;
 
     bool HasMagic() const { return magic == kPakMagic; }
+    bool operator==(const PakHeader&) const = default;
 };
 
 struct PakEntry {

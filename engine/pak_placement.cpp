@@ -62,6 +62,7 @@ bool CPakFile::RefuseUnsafeLayout()
 
 void CPakFile::NoteLayout()
 {
+    ++m_nLayoutChanges;
     const ByteRange header{0, kPakHeaderSize};
     const ByteRange directory{m_header.dirOffset, m_header.dirLength};
     m_bUnsafeLayout = directory.Overlaps(header);

@@ -4,7 +4,6 @@
 #include "pak_range.h"
 
 #include <algorithm>
-#include <array>
 #include <new>
 #include <numeric>
 #include <optional>
@@ -92,41 +91,22 @@ bool CPakFile::EntriesAreSound(std::uint64_t fileLength, const std::vector<std::
     return true;
 }
 
-std::uint64_t CPakFile::SpaceFingerprint() const
+CPakFile::SpaceKey CPakFile::CurrentSpaceKey() const
 {
-    // Four independent lanes over the records, so the multiplies overlap:
-    // this runs on every update of the menus, over a million records.
-    std::array<std::uint64_t, 4> lanes{1, 2, 3, 4};
-    const auto mix = [](std::uint64_t& lane, std::uint64_t value) {
-        lane = (lane ^ value) * 0x9E3779B97F4A7C15u;
-        lane ^= lane >> 29;
-    };
-    const auto place = [](const PakEntry& entry) { return entry.offset | std::uint64_t{entry.length} << 32; };
-    const std::size_t count = m_entries.size();
-    std::size_t i = 0;
-    for (; i + 4 <= count; i += 4)
-        for (std::size_t lane = 0; lane < 4; ++lane) mix(lanes[lane], place(m_entries[i + lane]));
-    for (; i < count; ++i) mix(lanes[0], place(m_entries[i]));
-    std::uint64_t hash = count;
-    for (const std::uint64_t lane : lanes) mix(hash, lane);
-    mix(hash, m_nLogicalLength);
-    mix(hash, m_bPending ? 1 : 0);
-    for (const PakHeader* header : {&m_header, &m_committed})
-        mix(hash, header->dirOffset | std::uint64_t{header->dirLength} << 32);
-    return hash;
+    return {m_nLayoutChanges, m_nCommits, m_nLogicalLength, m_entries.size(), m_header, m_committed, m_bPending};
 }
 
 const CPakFile::SpaceFigures& CPakFile::Space() const
 {
-    const std::uint64_t fingerprint = SpaceFingerprint();
-    if (m_space.bKnown && m_space.fingerprint == fingerprint) return m_space;
+    const SpaceKey key = CurrentSpaceKey();
+    if (m_space.bKnown && m_space.key == key) return m_space;
     // With nothing pending the directory is the stored one, a length that
     // is not whole records included, exactly as check reads the file.
     const PakHeader& directory = m_bPending ? m_header : m_committed;
     SpaceFigures figures;
     figures.unusedBytes = CountUnusedBytes(m_nLogicalLength, directory.dirOffset, directory.dirLength, m_entries);
     figures.bEntriesSound = EntriesAreSound(m_nLogicalLength, OffsetOrder());
-    figures.fingerprint = fingerprint;
+    figures.key = key;
     figures.bKnown = true;
     m_space = figures;
     return m_space;

@@ -109,7 +109,10 @@ void CPakListModel::SetRows(std::vector<CListRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    // Laid out now, a small share of making the rows, so that the first
+    // keystroke of a filter only matches.
     m_bNamesStale = true;
+    MatchNames();
     if (m_bFiltered)
         MatchAllRows();
     endResetModel();

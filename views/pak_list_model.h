@@ -90,7 +90,7 @@ public:
     // Every row, shown or not.
     const std::vector<CListRow>& AllRows() const { return m_rows; }
     // Every row's raw name, in AllRows' order, laid out for matching; made
-    // when first asked for after the rows changed.
+    // again when first asked for after a row changed or went.
     const CNameTable& MatchNames() const;
     int AllRowCount() const { return static_cast<int>(m_rows.size()); }
     // The first row whose name equals name, ignoring case; -1 when none.
