@@ -234,25 +234,31 @@ int RunCompact(const Invocation& call)
 {
     const auto& operands = call.args.Operands();
     if (operands.size() != 1) return UsageError(call.command, "expects PAK");
-    CPakArchive pak;
-    if (!OpenForChanging(pak, operands[0])) return kExitUsage;
-    const std::int64_t before = pak.GetPakLength();
-    bool ok;
+    bool ok = false;
+    int error = errUnspecified;
+    std::int64_t before = -1;
+    std::int64_t after = -1;
     {
-        CProgressBar bar("compacting");
-        ok = pak.RecoverUnusedSpace(bar.Callback());
-    }
-    if (!ok) {
-        ReportPakError(operands[0], pak);
+        CPakArchive pak;
+        if (!OpenForChanging(pak, operands[0])) return kExitUsage;
+        before = pak.GetPakLength();
+        {
+            CProgressBar bar("compacting");
+            ok = pak.RecoverUnusedSpace(bar.Callback());
+        }
+        if (!ok) ReportPakError(operands[0], pak);
+        error = pak.GetError();
+        // Reported even after a partial recovery: what was moved stays moved.
+        after = pak.GetPakLength();
+    }  // the check below opens the pak itself, which Windows refuses while an archive holds it
+    if (!ok && error == errRecoverIncomplete) {
         // The engine will not move data whose place is in doubt; name it.
         PakCheck check;
         int code = 0;
-        if (pak.GetError() == errRecoverIncomplete && CheckPakFile(operands[0], check, code))
+        if (CheckPakFile(operands[0], check, code))
             for (const PakProblem& problem : check.problems)
                 if (IsLayoutProblem(problem)) std::cerr << ProblemLine(problem) << '\n';
     }
-    // Reported even after a partial recovery: what was moved stays moved.
-    const std::int64_t after = pak.GetPakLength();
     if (before >= 0 && after >= 0 && after <= before) std::cout << "recovered: " << (before - after) << '\n';
     return ok ? kExitOk : kExitItemFailed;
 }

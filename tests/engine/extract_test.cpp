@@ -134,7 +134,7 @@ std::vector<std::string> FilesBelow(const std::string& root)
 {
     std::vector<std::string> files;
     for (const auto& item : fs::recursive_directory_iterator(root))
-        if (!item.is_directory()) files.push_back(fs::relative(item.path(), root).string());
+        if (!item.is_directory()) files.push_back(fs::relative(item.path(), root).generic_string());
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -178,7 +178,12 @@ TEST(OpenPak, WhatCannotBeAPakFailsWithItsOwnCode)
          },
          errBadPath},
 #endif
+#ifdef _WIN32
+        // Windows reports a path through a file as one through a missing folder.
+        {"beneath a file", [](const std::string& path) { WriteFileBytes(path.substr(0, path.rfind('/')), "x"); }, errFileNotFound},
+#else
         {"beneath a file", [](const std::string& path) { WriteFileBytes(path.substr(0, path.rfind('/')), "x"); }, errBadPath},
+#endif
         {"nothing", [](const std::string&) {}, errFileNotFound},
     };
     for (const auto& c : cases) {
@@ -289,6 +294,9 @@ TEST(ClosePak, ReportsACommitThatFailsOnTheWayOut)
 
 TEST(VanishedPak, DeletedWhileOpenFailsEveryPrimitiveWith28)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows lets no one delete a pak an archive holds";
+#endif
     TempDir dir;
     const std::string path = dir / "a.pak";
     PakBuilder().File("a.txt", "abc").WriteTo(path);
@@ -316,6 +324,9 @@ TEST(VanishedPak, DeletedWhileOpenFailsEveryPrimitiveWith28)
 
 TEST(VanishedPak, ReplacedWhileOpenIsNeverWrittenThroughTheOldHandle)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows lets no one replace a pak an archive holds";
+#endif
     TempDir dir;
     const std::string path = dir / "a.pak";
     PakBuilder().File("a.txt", "abc").WriteTo(path);

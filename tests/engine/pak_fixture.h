@@ -35,6 +35,7 @@ protected:
     void Open(const PakBuilder& builder) { OpenBytes(builder.Build()); }
     void OpenBytes(const std::string& bytes)
     {
+        m_pak.ClosePak();  // the file is rewritten below; Windows refuses that while it is held
         m_path = m_dir / "test.pak";
         WriteFileBytes(m_path, bytes);
         ASSERT_TRUE(m_pak.OpenPak(m_path)) << m_pak.GetErrorText();
@@ -57,10 +58,19 @@ protected:
         return path;
     }
     std::uint64_t FileLength() const { return std::filesystem::file_size(m_path); }
-    std::string Bytes() const { return ReadFileBytes(m_path); }
+    // The pak's bytes as any reader sees them. Windows lets no one else
+    // open a pak an archive holds for writing: there they are read through
+    // that archive's own handle.
+    std::string Bytes() const
+    {
+#ifdef _WIN32
+        if (std::string held; ReadHeldFile(m_path, held)) return held;
+#endif
+        return ReadFileBytes(m_path);
+    }
     ParsedPak OnDisk() const
     {
-        auto parsed = ParsePakFile(m_path);
+        auto parsed = ParsePak(Bytes());
         EXPECT_TRUE(parsed.has_value()) << "the pak on disk does not parse";
         return parsed.value_or(ParsedPak{});
     }
@@ -80,7 +90,8 @@ protected:
     TempDir m_dir;
     TempDir m_src;
     std::string m_path;
-    CPakForTests m_pak;
+    CFaultyFileSystem m_passThrough;  // never fails: it only lets Bytes() reach what m_pak holds
+    CPakForTests m_pak{m_passThrough};
     CFaultyFileSystem m_fs;
     CPakArchive m_readOnly{m_fs};
 };

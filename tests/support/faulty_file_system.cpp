@@ -1,16 +1,52 @@
 #include "faulty_file_system.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <mutex>
 
 namespace vantor::test {
 namespace {
 
+class CFaultyFile;
+
+// Every file open through any faulty layer, oldest first, for ReadHeldFile.
+struct HeldFiles {
+    std::mutex lock;
+    std::vector<CFaultyFile*> files;
+};
+
+HeldFiles& Held()
+{
+    static HeldFiles held;
+    return held;
+}
+
+// One spelling per file: absolute, with redundant parts and separators
+// made uniform, so the archive's path and the test's compare equal.
+std::string SamePathForm(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return (error ? std::filesystem::path(path) : absolute).lexically_normal().string();
+}
+
 class CFaultyFile final : public IFile {
 public:
-    CFaultyFile(std::unique_ptr<IFile> real, CFaultyFileSystem& owner, std::uint64_t understate = 0)
-        : m_real(std::move(real)), m_owner(owner), m_nUnderstate(understate)
+    CFaultyFile(std::unique_ptr<IFile> real, CFaultyFileSystem& owner, const std::string& path, std::uint64_t understate = 0)
+        : m_real(std::move(real)), m_owner(owner), m_path(path), m_nUnderstate(understate)
     {
+        const std::lock_guard guard(Held().lock);
+        Held().files.push_back(this);
     }
+    ~CFaultyFile() override
+    {
+        const std::lock_guard guard(Held().lock);
+        std::erase(Held().files, this);
+    }
+    CFaultyFile(const CFaultyFile&) = delete;
+    CFaultyFile& operator=(const CFaultyFile&) = delete;
+
+    const std::string& Path() const { return m_path; }
 
     FileCause ReadAt(std::uint64_t offset, void* buffer, std::size_t count, std::size_t& got) override
     {
@@ -43,10 +79,29 @@ public:
 private:
     std::unique_ptr<IFile> m_real;
     CFaultyFileSystem& m_owner;
+    std::string m_path;
     std::uint64_t m_nUnderstate;
 };
 
 }  // namespace
+
+bool ReadHeldFile(const std::string& path, std::string& bytes)
+{
+    const std::string wanted = SamePathForm(path);
+    const std::lock_guard guard(Held().lock);
+    const auto& files = Held().files;
+    const auto it =
+        std::find_if(files.rbegin(), files.rend(), [&](const CFaultyFile* f) { return SamePathForm(f->Path()) == wanted; });
+    if (it == files.rend()) return false;
+    // In pieces to the end, not by the length a layer may understate.
+    bytes.clear();
+    char piece[1 << 16];
+    for (std::size_t got = sizeof piece; got == sizeof piece;) {
+        if ((*it)->ReadAt(bytes.size(), piece, sizeof piece, got) != FileCause::none) return false;
+        bytes.append(piece, got);
+    }
+    return true;
+}
 
 void CFaultyFileSystem::Reset()
 {
@@ -75,7 +130,7 @@ FileCause CFaultyFileSystem::Open(const std::string& path, OpenMode mode, bool l
     std::unique_ptr<IFile> real;
     const FileCause cause = m_real.Open(path, mode, lock, real);
     if (cause == FileCause::none)
-        file = std::make_unique<CFaultyFile>(std::move(real), *this, mode == OpenMode::read && !lock ? m_nUnderstate : 0);
+        file = std::make_unique<CFaultyFile>(std::move(real), *this, path, mode == OpenMode::read && !lock ? m_nUnderstate : 0);
     return cause;
 }
 
@@ -113,7 +168,7 @@ FileCause CFaultyFileSystem::CreateTemporary(const std::string& folder, std::uni
     if (cause != FileCause::none) return cause;
     std::unique_ptr<IFile> real;
     const FileCause created = m_real.CreateTemporary(folder, real, path);
-    if (created == FileCause::none) file = std::make_unique<CFaultyFile>(std::move(real), *this);
+    if (created == FileCause::none) file = std::make_unique<CFaultyFile>(std::move(real), *this, path);
     return created;
 }
 

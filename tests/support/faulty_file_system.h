@@ -6,7 +6,15 @@
 
 #include "file_layer.h"
 
+#include <string>
+
 namespace vantor::test {
+
+// The whole file at `path`, read through a file that a faulty layer holds
+// open there (the latest such). Where sharing is mandatory, as on Windows,
+// nothing else may open a pak an archive holds for writing; its own handle
+// still sees exactly what is on disk. False when no faulty layer holds it.
+bool ReadHeldFile(const std::string& path, std::string& bytes);
 
 class CFaultyFileSystem : public IFileSystem {
 public:

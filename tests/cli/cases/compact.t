@@ -1,7 +1,5 @@
 compact: the live data packed from offset 12, the directory last.
 
-Not on Windows: under Wine the detail lines after a refused compaction do not appear; not yet explained.
-
   $ vantor-pak compact layout-gaps.pak
   recovered: 665
   $ vantor-pak info layout-gaps.pak
