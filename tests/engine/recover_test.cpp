@@ -1,6 +1,8 @@
 // Measuring and recovering unused space.
 #include "pak_fixture.h"
 
+#include <fstream>
+#include <functional>
 #include <random>
 
 using namespace vantor;
@@ -106,6 +108,33 @@ TEST_F(UnusedSpace, AskingChangesNothing)
     EXPECT_EQ("A1", std::string(data, 2));
     ASSERT_TRUE(m_pak.GibEntryByName("z", true));
     EXPECT_EQ(16u, OnDisk().entries[0].offset);
+}
+
+TEST_F(UnusedSpace, TheFigureFollowsEveryChange)
+{
+    // The figure is kept between asks; after each kind of change it must be
+    // what the bytes on disk say.
+    Open(PakBuilder().File("a", std::string(3000, 'a')).File("b/c", "ccc").Gap(10));
+    const std::filesystem::path source = m_dir / "new.dat";
+    std::ofstream(source, std::ios::binary) << std::string(5000, 'n');
+    const std::pair<const char*, std::function<bool()>> steps[] = {
+        {"gib", [&] { return m_pak.GibEntryByName("a", true); }},
+        {"restore", [&] { return m_pak.RestoreByName("a"); }},
+        {"add", [&] { return m_pak.AddFileFromDisk(source.string(), "b", false); }},
+        {"replace", [&] { return m_pak.AddFileFromDisk(source.string(), "", true) && m_pak.AddFileFromDisk(source.string(), "", true); }},
+        {"rename", [&] { return m_pak.RenameEntryByName("b/c", "b/d"); }},
+        {"gib folder", [&] { return m_pak.GibFolder("b"); }},
+        {"recover", [&] { return m_pak.RecoverUnusedSpace(); }},
+    };
+    for (const auto& [what, step] : steps) {
+        const std::uint64_t before = m_pak.GetUnusedSpaceBytes();
+        ASSERT_TRUE(step()) << what;
+        const ParsedPak pak = OnDisk();
+        std::uint64_t used = kPakHeaderSize + pak.dirLength;
+        for (const ParsedEntry& entry : pak.entries)
+            used += entry.length;
+        EXPECT_EQ(pak.fileLength - used, m_pak.GetUnusedSpaceBytes()) << what << " (before: " << before << ")";
+    }
 }
 
 TEST_F(Recovery, GibbingEverythingThenRecoveringLeavesTheEmptyPak)
