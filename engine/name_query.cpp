@@ -189,7 +189,13 @@ bool CNameQuery::TermMatches(const CTerm& term, std::string_view name, std::stri
 
 bool CNameQuery::Matches(std::string_view name) const
 {
-    return Matches(name, FoldAll(name));
+    // A pak's names fit the stack: no allocation for each of a million.
+    char buffer[64];
+    if (name.size() > sizeof buffer)
+        return Matches(name, FoldAll(name));
+    for (std::size_t i = 0; i < name.size(); ++i)
+        buffer[i] = Fold(name[i]);
+    return Matches(name, std::string_view(buffer, name.size()));
 }
 
 bool CNameQuery::Matches(std::string_view name, std::string_view folded) const
