@@ -293,9 +293,23 @@ bool CNameQuery::Narrows(std::string_view older, std::string_view newer)
 {
     if (!newer.starts_with(older))
         return false;
-    if (older.find_first_of("|!$") != std::string_view::npos)
+    const std::string_view added = newer.substr(older.size());
+    if (added.find('|') != std::string_view::npos)
         return false;
-    return newer.substr(older.size()).find('|') == std::string_view::npos;
+    if (older.find_first_of("|!$") == std::string_view::npos)
+        return true;
+    // New terms after a space add clauses, whatever the old ones were,
+    // unless the old text ends in "|", which would join the next term to
+    // its choice.
+    if (added.empty() || !IsSpace(added.front()))
+        return false;
+    std::size_t nEnd = older.size();
+    while (nEnd > 0 && IsSpace(older[nEnd - 1]))
+        --nEnd;
+    std::size_t nStart = nEnd;
+    while (nStart > 0 && !IsSpace(older[nStart - 1]))
+        --nStart;
+    return older.substr(nStart, nEnd - nStart) != "|";
 }
 
 }  // namespace vantor

@@ -61,8 +61,9 @@ public:
 
     // True when every name newer matches is sure to match older too, so a
     // filter may search older's result instead of every name: newer only
-    // adds to older's text, and older holds nothing an addition could
-    // widen or turn around ("|", "!", "$").
+    // adds to older's text, adds no "|", and either older holds nothing an
+    // addition could widen or turn around ("|", "!", "$") or the addition
+    // starts new terms after a space (and older does not end in "|").
     static bool Narrows(std::string_view older, std::string_view newer);
 
 private:

@@ -103,8 +103,15 @@ TEST(NameQuery, NarrowingNeverLosesAMatch)
         {"!a", "!ab", false},
         {"a$", "a$b", false},
         {"map", "ma", false},
+        {"a | b", "a | b c", true},  // a new term after a space: one more clause
+        {"!a", "!a b", true},
+        {"b$", "b$ m", true},
+        {"a | ", "a | b", false},
+        {"a | b", "a | bc", false},  // inside a choice: kept simple
+        {"!a", "!a | b", false},
+        {"!", "! a", true},
     };
-    const std::vector<std::string> names = {"maps/e1m1.bsp", "maps/a$b", "a", "b", "ab", "Player", "pL", "e1x", "x"};
+    const std::vector<std::string> names = {"maps/e1m1.bsp", "maps/a$b", "a", "b", "ab", "Player", "pL", "e1x", "x", "mb", "bm"};
     for (const auto& c : cases) {
         EXPECT_EQ(CNameQuery::Narrows(c.older, c.newer), c.bNarrows) << c.older << " -> " << c.newer;
         if (!c.bNarrows)
