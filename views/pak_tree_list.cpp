@@ -4,6 +4,7 @@
 
 #include "pak_list.h"
 #include "view_text.h"
+#include "wait_cursor.h"
 
 #include <algorithm>
 
@@ -66,6 +67,8 @@ void CPakTree::FillList()
         return;
     }
     if (m_bListFromRoot) {
+        // A million records take a second or two to list.
+        CWaitCursor wait;
         // Every live record by its full name; a name stored twice is two rows.
         std::vector<std::uint32_t> records;
         m_archive.ListFolderRecords(std::string(), records);
