@@ -42,7 +42,7 @@ QList<int> ShownSpans(const std::string& raw, const QString& shown, const CNameQ
 void SortByName(std::vector<CListRow>& rows)
 {
     struct CKey {
-        std::array<char, 23> prefix{};  // folded; shorter names padded with 0, below every plain byte
+        std::array<char, 31> prefix{};  // folded; shorter names padded with 0, below every plain byte
         bool bPlain = false;
         std::uint32_t nRow = 0;
     };
