@@ -92,6 +92,7 @@ void CPakList::SetFilterBar(CListFilterBar* pBar)
                                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     });
     connect(m_pModel, &CPakListModel::rowsChanged, this, [this] { UpdateStatusBar(); });
+    connect(m_pModel, &CPakListModel::matchMarksChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
 void CPakList::FocusFilter()

@@ -146,6 +146,19 @@ void CPakListModel::MatchAllRows()
 
 void CPakListModel::SetFilter(const std::string& text, std::vector<std::uint32_t> shown)
 {
+    // A key that leaves the rows as they are (shown is ascending, so as many
+    // rows as all of them are all of them): no reset, so the selection and
+    // the scroll place stay and a million rows are not laid out again; only
+    // the marks of the matched parts change.
+    if (m_bFiltered ? shown == m_shown : shown.size() == m_rows.size()) {
+        m_bFiltered = true;
+        m_filterText = text;
+        m_query = CNameQuery(text);
+        m_shown = std::move(shown);
+        emit matchMarksChanged();
+        emit rowsChanged();
+        return;
+    }
     beginResetModel();
     m_bFiltered = true;
     m_filterText = text;
@@ -160,14 +173,21 @@ void CPakListModel::ClearFilter()
 {
     if (!m_bFiltered)
         return;
-    beginResetModel();
+    // Every row was shown already: only the marks go (see SetFilter).
+    const bool bSameRows = m_shown.size() == m_rows.size();
+    if (!bSameRows)
+        beginResetModel();
     m_bFiltered = false;
     m_filterText.clear();
     m_query = CNameQuery();
     m_shown.clear();
     m_shown.shrink_to_fit();
-    m_nDropRow = -1;
-    endResetModel();
+    if (bSameRows) {
+        emit matchMarksChanged();
+    } else {
+        m_nDropRow = -1;
+        endResetModel();
+    }
     emit rowsChanged();
 }
 

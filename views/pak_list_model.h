@@ -111,6 +111,10 @@ public:
 signals:
     // The rows shown or their number changed.
     void rowsChanged();
+    // kMatchSpansRole changed for every row, the rows themselves did not.
+    // Not a dataChanged over every row: a tree view walks all of them for
+    // that, a million after one keystroke.
+    void matchMarksChanged();
 
 private:
     std::size_t Index(int nRow) const

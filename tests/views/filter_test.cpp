@@ -82,18 +82,24 @@ TEST_F(Filter, TypingNarrowsTheFolderAndEscBringsItBack)
     Type("e1m");
     EXPECT_EQ(Column(), QStringList({"e1m1.bsp", "e1m2.bsp"}));
     EXPECT_EQ(m_pBar->CountText(), "2 of 4");
+    // A key that leaves the same rows keeps the selection.
+    List().setCurrentIndex(List().Model().index(1, 0));
+    Type(" bsp");
+    EXPECT_EQ(Column(), QStringList({"e1m1.bsp", "e1m2.bsp"}));
+    EXPECT_EQ(List().GetSelectedRows(), std::vector<int>({1}));
     Type(" !2");
     EXPECT_EQ(Column(), QStringList({"e1m1.bsp"}));
     EXPECT_EQ(m_pBar->CountText(), "1 of 4");
-    // The matched part of the visible row is marked: "e1m" from 0, 3 long.
+    // The matched parts of the visible row are marked: "e1m" from 0 and
+    // "bsp" from 5, each 3 long.
     const QModelIndex row = List().Model().index(0, CPakListModel::colName);
-    EXPECT_EQ(row.data(CPakListModel::kMatchSpansRole).value<QList<int>>(), QList<int>({0, 3}));
+    EXPECT_EQ(row.data(CPakListModel::kMatchSpansRole).value<QList<int>>(), QList<int>({0, 3, 5, 3}));
     // Del in the field edits the text; it never deletes the selected row.
     List().selectionModel()->select(row, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     m_pBar->Field()->setFocus();
     m_pBar->Field()->setCursorPosition(0);
     QTest::keyClick(m_pBar->Field(), Qt::Key_Delete);
-    EXPECT_EQ(m_pBar->Field()->text(), "1m !2");
+    EXPECT_EQ(m_pBar->Field()->text(), "1m bsp !2");
     EXPECT_EQ(Names().size(), 8u);
 
     QTest::keyClick(m_pBar->Field(), Qt::Key_Escape);
