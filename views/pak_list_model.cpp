@@ -53,7 +53,7 @@ void SortByName(std::vector<CListRow>& rows)
         key.nRow = static_cast<std::uint32_t>(i);
         key.bPlain = IsPlainName(raw);
         for (std::size_t n = 0; n < key.prefix.size() && n < raw.size(); ++n)
-            key.prefix[n] = raw[n] >= 'A' && raw[n] <= 'Z' ? static_cast<char>(raw[n] - 'A' + 'a') : raw[n];
+            key.prefix[n] = FoldAsciiLetter(raw[n]);
     }
     std::sort(keys.begin(), keys.end(), [&](const CKey& a, const CKey& b) {
         int nOrder = 0;

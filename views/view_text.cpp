@@ -78,11 +78,10 @@ int ComparePlainNames(std::string_view a, std::string_view b)
 {
     // Qt folds ASCII letters to lower case before comparing, and UTF-16
     // code units of ASCII order as its bytes do.
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     const std::size_t nCommon = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < nCommon; ++i) {
-        const char ca = lower(a[i]);
-        const char cb = lower(b[i]);
+        const char ca = FoldAsciiLetter(a[i]);
+        const char cb = FoldAsciiLetter(b[i]);
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }

@@ -33,6 +33,13 @@ int CompareNames(const QString& a, const QString& b);
 // printable ASCII. Nearly every name in a pak is one.
 bool IsPlainName(std::string_view raw);
 
+// An ASCII letter in lower case, every other byte as it is: how plain
+// names compare ignoring case.
+inline char FoldAsciiLetter(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // CompareNames' order for two plain names, from their bytes: no text made,
 // no Unicode case folding, which made ordering a million rows take seconds.
 int ComparePlainNames(std::string_view a, std::string_view b);
